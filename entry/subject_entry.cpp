@@ -1,0 +1,4 @@
+// Subject entry screen (placeholder until it lands).
+#include "app_state.h"
+
+extern "C" INT_PTR CALLBACK DialogFunc2(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

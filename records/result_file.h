@@ -1,0 +1,32 @@
+// The result file: four lines per subject (label, subject, credit index, grade index), every
+// line ending in CR LF on disk on every platform.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "subject_record.h"
+
+// What a load found. The caller decides what to tell the user.
+struct LoadReport {
+    bool Opened = false;         // false: the file could not be opened; the table stays empty
+    bool MoreThanCapacity = false; // the file holds more than 100 records; the first 100 loaded
+    bool ReadError = false;      // reading stopped on an error other than the end of the file
+    int RecordsRead = 0;         // entries filled (0..100)
+};
+
+// Empties the table, then fills it from the file at path, in file order.
+LoadReport LoadRecordTable(const char* path, RecordTableArray& table);
+LoadReport LoadRecordTable(const char* path); // into the program-wide RecordTable
+
+// The same reading rules applied to bytes already in memory (tests, fuzzing).
+LoadReport LoadRecordBytes(std::string_view bytes, RecordTableArray& table);
+
+// The exact bytes one record occupies on disk: label, subject, credit index and grade index,
+// each followed by CR LF.
+std::string FormatRecord(const char* label, const char* subject, int creditIndex, int gradeIndex);
+
+// Appends one record ("start afresh" empties the file first). Returns false, having written
+// nothing, when the file cannot be opened or written.
+bool AppendRecord(const char* path, bool startAfresh, const char* label, const char* subject,
+                  int creditIndex, int gradeIndex);

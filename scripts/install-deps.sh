@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs everything the project needs on a fresh Debian 12 machine (run as root).
+set -euo pipefail
+
+packages=(
+    build-essential cmake clang libclang-rt-14-dev
+    googletest libgtest-dev libbenchmark-dev libcli11-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine64 xvfb xauth x11-utils x11vnc
+    imagemagick librsvg2-bin fonts-dejavu-core
+    nsis zip
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    apt-get install -y --no-install-recommends "${missing[@]}"
+fi

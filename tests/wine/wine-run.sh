@@ -1,0 +1,51 @@
+#!/bin/bash
+# Runs a cross-built Windows program under Wine: CTest's emulator for the Windows build.
+#
+# The prefix is private to the build (GRADEWICK_WINEPREFIX, default: beside this build's
+# CMakeCache, found from the program's path) and is made once, with a Wine virtual desktop so
+# that showing and hiding windows does not wait on a missing window manager. Without a
+# DISPLAY the program runs on a private Xvfb that is stopped afterwards.
+set -euo pipefail
+
+program=$1
+shift
+
+find_build_dir() {
+    local dir
+    dir=$(cd "$(dirname "$program")" && pwd)
+    while [[ $dir != / ]]; do
+        if [[ -f $dir/CMakeCache.txt ]]; then
+            echo "$dir"
+            return
+        fi
+        dir=$(dirname "$dir")
+    done
+    pwd
+}
+
+export WINEPREFIX=${GRADEWICK_WINEPREFIX:-$(find_build_dir)/wineprefix}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+# One-time prefix set-up, serialised between tests that start at once.
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+        >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.gradewick-ready"
+fi
+flock -u 9
+exec 9>&-
+
+if [[ -z ${DISPLAY:-} ]]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" "$program" "$@"
+fi
+exec "$WINE" "$program" "$@"

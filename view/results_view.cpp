@@ -1,0 +1,4 @@
+// Results view screen (placeholder until it lands).
+#include "app_state.h"
+
+extern "C" INT_PTR CALLBACK DialogFunc3(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
