@@ -1,4 +1,204 @@
-// Subject entry screen (placeholder until it lands).
-#include "app_state.h"
+// Subject entry screen: the user names a subject, picks its credits and grade, and Insert
+// appends one record to the result file. View CGPA hands over to the results view; Exit,
+// Escape and the close box end the program.
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <string>
 
-extern "C" INT_PTR CALLBACK DialogFunc2(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+#include "app_state.h"
+#include "grade_scale.h"
+#include "label_font.h"
+#include "resource.h"
+#include "result_file.h"
+#include "screen_flow.h"
+#include "subject_record.h"
+
+namespace {
+
+// The decorated labels, in the order their fonts are made, with the text each then shows.
+struct LabelStyle {
+    int ControlId;
+    const char* Face;
+    int Points;
+    const char* Text;
+};
+
+constexpr std::array<LabelStyle, 6> LabelStyles = {{
+    {IDC_ENTRY_SEMESTER, "Arial", 20, "Semester 1"},
+    {IDC_ENTRY_SUBJECT_LABEL, "Tahoma", 12, "&Subject"},
+    {IDC_ENTRY_GRADE_LABEL, "Tahoma", 12, "&Grade"},
+    {IDC_ENTRY_CREDIT_LABEL, "Tahoma", 12, "&Credit"},
+    {IDC_ENTRY_VIEW_CGPA_LABEL, "Tahoma", 10, "&View CGPA"},
+    {IDC_ENTRY_GRADE_POINT, "Arial", 12, "4.0"},
+}};
+
+struct LabelColour {
+    int ControlId;
+    COLORREF Colour; // 0x00BBGGRR
+};
+
+constexpr std::array<LabelColour, 6> LabelColours = {{
+    {IDC_ENTRY_SEMESTER, 0xFF0000},        // blue
+    {IDC_ENTRY_GRADE_POINT, 0xFF},         // red
+    {IDC_ENTRY_CREDIT_LABEL, 0x2800},      // dark green
+    {IDC_ENTRY_SUBJECT_LABEL, 0x2800},     // dark green
+    {IDC_ENTRY_GRADE_LABEL, 0x2800},       // dark green
+    {IDC_ENTRY_VIEW_CGPA_LABEL, 0xFF0050}, // blue with a touch of red
+}};
+
+// The fonts one screen made, kept with its window until the screen is left. Two entry
+// screens can be alive at once (one ended, one working), so the fonts are not global.
+using ScreenFonts = std::array<HFONT, LabelStyles.size()>;
+
+ScreenFonts* FontsOf(HWND window) {
+    return reinterpret_cast<ScreenFonts*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+// Takes every font off its control before deleting it, so that nothing paints with a dead
+// handle; a second call finds nothing left to release.
+void ReleaseFonts(HWND window) {
+    ScreenFonts* fonts = FontsOf(window);
+    if (fonts == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < LabelStyles.size(); ++i) {
+        if ((*fonts)[i] != nullptr) {
+            SendDlgItemMessageA(window, LabelStyles[i].ControlId, WM_SETFONT, 0, FALSE);
+            ReleaseLabelFont((*fonts)[i]);
+            (*fonts)[i] = nullptr;
+        }
+    }
+}
+
+void ShowGradePoint(HWND window) {
+    const auto selection =
+        static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_GETCURSEL, 0, 0));
+    if (const char* points = GradePointText(selection)) {
+        SetDlgItemTextA(window, IDC_ENTRY_GRADE_POINT, points);
+    }
+}
+
+void ReportRefusedWrite() {
+    const std::string text = std::string("The result file could not be opened for writing:\n\n") +
+                             ResultFilePath +
+                             "\n\nThe subject was not saved. Check that the file is not "
+                             "read-only or in use, then press Insert again.";
+    ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONERROR);
+}
+
+// Appends one record. A write that is refused changes nothing on the screen: the subject
+// stays in its field, Insert stays enabled for another try, and the next attempt still
+// starts a new file afresh.
+void InsertSubject(HWND window) {
+    char label[LabelSize] = "";
+    char subject[SubjectSize] = "";
+    GetDlgItemTextA(window, IDC_ENTRY_SEMESTER, label, static_cast<int>(std::size(label)));
+    GetDlgItemTextA(window, IDC_ENTRY_SUBJECT, subject, static_cast<int>(std::size(subject)));
+    const auto creditIndex =
+        static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_CREDITS, CB_GETCURSEL, 0, 0));
+    const auto gradeIndex =
+        static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_GETCURSEL, 0, 0));
+
+    if (!AppendRecord(ResultFilePath, IsNewFile == 1, label, subject, creditIndex, gradeIndex)) {
+        ReportRefusedWrite();
+        return;
+    }
+    EnableWindow(GetDlgItem(window, IDC_ENTRY_VIEW_CGPA), TRUE);
+    SetDlgItemTextA(window, IDC_ENTRY_SUBJECT, ""); // its EN_CHANGE enables Insert again
+    SetFocus(GetDlgItem(window, IDC_ENTRY_SUBJECT));
+    IsNewFile = 0;
+    EnableWindow(GetDlgItem(window, IDC_ENTRY_INSERT), FALSE);
+}
+
+INT_PTR OnInitDialog(HWND window) {
+    auto* fonts = new ScreenFonts{};
+    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(fonts));
+    const int logPixelsY = ScreenLogPixelsY(window);
+    for (std::size_t i = 0; i < LabelStyles.size(); ++i) {
+        const LabelStyle& style = LabelStyles[i];
+        (*fonts)[i] = CreateLabelFont(logPixelsY, style.Points, style.Face);
+        SendDlgItemMessageA(window, style.ControlId, WM_SETFONT,
+                            reinterpret_cast<WPARAM>((*fonts)[i]), FALSE);
+        SetDlgItemTextA(window, style.ControlId, style.Text);
+    }
+
+    for (int credit = 0; credit < CreditChoiceCount; ++credit) {
+        SendDlgItemMessageA(window, IDC_ENTRY_CREDITS, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(CreditText(credit)));
+    }
+    for (int grade = 0; grade < GradeCount; ++grade) {
+        SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(GradeLetter(grade)));
+    }
+    SendDlgItemMessageA(window, IDC_ENTRY_CREDITS, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_SETCURSEL, 0, 0);
+
+    // A semester outside 0..7 keeps the caption "Semester 1".
+    if (const char* caption = SemesterLabel(CurrentSemester)) {
+        SetDlgItemTextA(window, IDC_ENTRY_SEMESTER, caption);
+    }
+    if (IsNewFile == 1) {
+        EnableWindow(GetDlgItem(window, IDC_ENTRY_VIEW_CGPA), FALSE); // nothing to view yet
+    }
+    // What the user types is what gets written: no more than a record's subject holds.
+    SendDlgItemMessageA(window, IDC_ENTRY_SUBJECT, EM_LIMITTEXT, SubjectSize - 1, 0);
+    return FALSE; // the dialog manager places the focus
+}
+
+void OnCommand(HWND window, WPARAM wParam) {
+    // Only the subject field sends EN_CHANGE; any change, even one that empties it, counts.
+    if (HIWORD(wParam) == EN_CHANGE) {
+        EnableWindow(GetDlgItem(window, IDC_ENTRY_INSERT), TRUE);
+    }
+    switch (LOWORD(wParam)) {
+    case IDC_ENTRY_INSERT: InsertSubject(window); break;
+    case IDC_ENTRY_GRADE: ShowGradePoint(window); break; // every notification of the list
+    case IDC_ENTRY_VIEW_CGPA:
+        ReleaseFonts(window);
+        ChangeScreen(window, IDD_RESULTS_VIEW);
+        break;
+    case IDC_ABOUT_BUTTON:
+        OpenAboutScreen();
+        SetFocus(GetDlgItem(window, IDC_ENTRY_SUBJECT));
+        break;
+    case IDC_EXIT_BUTTON:
+    case IDCANCEL:
+        ReleaseFonts(window);
+        PostQuitMessage(0);
+        break;
+    default: break;
+    }
+}
+
+INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    const int id = GetDlgCtrlID(control);
+    for (const LabelColour& label : LabelColours) {
+        if (label.ControlId == id) {
+            SetTextColor(dc, label.Colour);
+        }
+    }
+    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+}
+
+// However the screen ends, nothing it made outlives it.
+void OnDestroy(HWND window) {
+    ReleaseFonts(window);
+    delete FontsOf(window);
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+}
+
+} // namespace
+
+extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(window);
+    case WM_COMMAND: OnCommand(window, wParam); return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DESTROY: OnDestroy(window); return FALSE;
+    default: return FALSE;
+    }
+}
