@@ -1,4 +1,348 @@
-// Results view screen (placeholder until it lands).
-#include "app_state.h"
+#include "results_view.h"
 
-extern "C" INT_PTR CALLBACK DialogFunc3(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "app_state.h"
+#include "label_font.h"
+#include "resource.h"
+#include "result_file.h"
+#include "screen_flow.h"
+#include "summary.h"
+#include "tab_animation.h"
+#include "tab_strip.h"
+
+const char MoreThanCapacityWarning[] =
+    "The result file holds more than 100 subjects. Only the first 100 subjects are shown and "
+    "counted.";
+const char ReadErrorWarning[] =
+    "The result file could not be read to its end. Only the subjects read before the error are "
+    "shown and counted.";
+const char PassedOverOneWarning[] =
+    "1 subject in the result file has a credit or grade that is not valid. It is not shown and "
+    "not counted.";
+const char PassedOverManyWarning[] =
+    "%d subjects in the result file have a credit or grade that is not valid. They are not "
+    "shown and not counted.";
+
+namespace {
+
+constexpr char WarningCaption[] = "WARNING";
+constexpr char ErrorOpeningFile[] = "Error opening file.\n";
+constexpr int RowCount = 7;
+
+// Subject, credits and grade cells of rows 1..7.
+constexpr std::array<int, RowCount> SubjectCells = {172, 173, 174, 175, 176, 177, 178};
+constexpr std::array<int, RowCount> CreditCells = {183, 184, 185, 186, 187, 188, 189};
+constexpr std::array<int, RowCount> GradeCells = {
+    IDC_VIEW_ROW1_GRADE, IDC_VIEW_ROW1_GRADE + 1, IDC_VIEW_ROW1_GRADE + 2, IDC_VIEW_ROW1_GRADE + 3,
+    IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
+
+// The decorated labels, in the order their fonts are made: control, face, points, text to set.
+struct LabelFontSpec {
+    int Control;
+    const char* Face;
+    int Points;
+    const char* Text; // nullptr: the text is left as it is
+};
+
+constexpr char Arial[] = "Arial";
+constexpr char Tahoma[] = "Tahoma";
+constexpr int RowPoints = 8;
+
+constexpr std::array<LabelFontSpec, ResultsViewFontCount> LabelFonts = {{
+    {IDC_VIEW_SEMESTER_LABEL, Arial, 12, "Semester"},
+    {IDC_VIEW_SUBJECT_HEADING, Tahoma, 10, "&Subject"},
+    {IDC_VIEW_GRADE_HEADING, Tahoma, 10, "&Grade"},
+    {IDC_VIEW_CREDIT_HEADING, Tahoma, 10, "&Credit"},
+    {IDC_VIEW_ADD_SUBJECT_LABEL, Tahoma, 10, "&Add Subject"},
+    {IDC_VIEW_GPA_LABEL, Arial, 10, "&GPA"},
+    {IDC_VIEW_CGPA_LABEL, Arial, 10, "&CGPA"},
+    {SubjectCells[0], Tahoma, RowPoints, nullptr},
+    {SubjectCells[1], Tahoma, RowPoints, nullptr},
+    {SubjectCells[2], Tahoma, RowPoints, nullptr},
+    {SubjectCells[3], Tahoma, RowPoints, nullptr},
+    {SubjectCells[4], Tahoma, RowPoints, nullptr},
+    {SubjectCells[5], Tahoma, RowPoints, nullptr},
+    {SubjectCells[6], Tahoma, RowPoints, nullptr},
+    {CreditCells[0], Tahoma, RowPoints, nullptr},
+    {CreditCells[1], Tahoma, RowPoints, nullptr},
+    {CreditCells[2], Tahoma, RowPoints, nullptr},
+    {CreditCells[3], Tahoma, RowPoints, nullptr},
+    {CreditCells[4], Tahoma, RowPoints, nullptr},
+    {CreditCells[5], Tahoma, RowPoints, nullptr},
+    {CreditCells[6], Tahoma, RowPoints, nullptr},
+    {GradeCells[0], Tahoma, RowPoints, nullptr},
+    {GradeCells[1], Tahoma, RowPoints, nullptr},
+    {GradeCells[2], Tahoma, RowPoints, nullptr},
+    {GradeCells[3], Tahoma, RowPoints, nullptr},
+    {GradeCells[4], Tahoma, RowPoints, nullptr},
+    {GradeCells[5], Tahoma, RowPoints, nullptr},
+    {GradeCells[6], Tahoma, RowPoints, nullptr},
+    {IDC_VIEW_CGPA, Arial, 10, nullptr},
+    {IDC_VIEW_GPA, Arial, 10, nullptr},
+}};
+
+// Text colours of the labels that have their own (COLORREF 0x00BBGGRR).
+struct LabelColour {
+    int Control;
+    COLORREF Colour;
+};
+constexpr std::array<LabelColour, 7> LabelColours = {{
+    {IDC_VIEW_CREDIT_HEADING, 0x285000},
+    {IDC_VIEW_SUBJECT_HEADING, 0x285000},
+    {IDC_VIEW_GRADE_HEADING, 0x285000},
+    {IDC_VIEW_SEMESTER_LABEL, 0xFF5000},
+    {IDC_VIEW_GPA_LABEL, 0xFF0050},
+    {IDC_VIEW_CGPA_LABEL, 0xFF0050},
+    {IDC_VIEW_ADD_SUBJECT_LABEL, 0x5000FF},
+}};
+
+constexpr int SemesterListItems = 8;
+constexpr std::array<const char*, SemesterListItems> SemesterListTexts = {"1", "2", "3", "4",
+                                                                          "5", "6", "7", "8"};
+
+// Fonts of the open view, and the view they belong to; released whenever the view is left.
+std::array<HFONT, ResultsViewFontCount> viewFonts{};
+HWND fontsOwner = nullptr;
+
+// What the last load left out, to be told once the view is on screen.
+struct LoadWarnings {
+    bool MoreThanCapacity = false;
+    bool ReadError = false;
+    int PassedOver = 0;
+};
+LoadWarnings pendingWarnings;
+
+void ReleaseViewFonts() {
+    for (HFONT& font : viewFonts) {
+        ReleaseLabelFont(font);
+        font = nullptr;
+    }
+    fontsOwner = nullptr;
+}
+
+void ShowControl(HWND window, int id, bool visible) {
+    ShowWindow(GetDlgItem(window, id), visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+void MakeLabelFonts(HWND window) {
+    ReleaseViewFonts(); // of a view that was never left (only one view is open at a time)
+    fontsOwner = window;
+    const int logPixelsY = ScreenLogPixelsY(window);
+    for (std::size_t i = 0; i < LabelFonts.size(); ++i) {
+        const LabelFontSpec& label = LabelFonts[i];
+        viewFonts[i] = CreateLabelFont(logPixelsY, label.Points, label.Face);
+        SendDlgItemMessageA(window, label.Control, WM_SETFONT,
+                            reinterpret_cast<WPARAM>(viewFonts[i]), 0);
+        if (label.Text != nullptr) {
+            SetDlgItemTextA(window, label.Control, label.Text);
+        }
+    }
+}
+
+void FillSemesterList(HWND window) {
+    for (const char* text : SemesterListTexts) {
+        SendDlgItemMessageA(window, IDC_VIEW_SEMESTER_LIST, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(text));
+    }
+    SendDlgItemMessageA(window, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL,
+                        static_cast<WPARAM>(CurrentSemester), 0);
+}
+
+// Loads the result file and notes what it left out. The summary runs on a scratch copy of the
+// totals, so nothing on screen or in the program's totals changes before the first refresh.
+void LoadResults() {
+    const LoadReport report = LoadRecordTable(ResultFilePath);
+    pendingWarnings = {};
+    if (!report.Opened) {
+        std::fputs(ErrorOpeningFile, stdout);
+        std::fflush(stdout);
+        return;
+    }
+    SemesterTotalsData scratch{};
+    pendingWarnings.MoreThanCapacity = report.MoreThanCapacity;
+    pendingWarnings.ReadError = report.ReadError;
+    pendingWarnings.PassedOver = SummarizeRecords(RecordTable, scratch, 0).PassedOver;
+}
+
+void SetStartArrangement(HWND window) {
+    ShowControl(window, UnselectedPicture(1), false);
+    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
+        ShowControl(window, UnselectedPicture(tab), true);
+    }
+    ShowControl(window, SelectedPicture(1), true);
+    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
+        ShowControl(window, SelectedPicture(tab), false);
+    }
+}
+
+void SetRestingArrangement(HWND window, int semester) {
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        ShowControl(window, UnselectedPicture(tab), tab - 1 != semester);
+    }
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        ShowControl(window, SelectedPicture(tab), tab - 1 == semester);
+    }
+}
+
+void ShowVerdict(HWND window, GpaVerdict verdict) {
+    switch (verdict) {
+    case GpaVerdict::Good:
+        ShowControl(window, IDC_VIEW_GOOD, true);
+        ShowControl(window, IDC_VIEW_BAD, false);
+        ShowControl(window, IDC_VIEW_NORMAL, false);
+        break;
+    case GpaVerdict::Bad:
+        ShowControl(window, IDC_VIEW_BAD, true);
+        ShowControl(window, IDC_VIEW_GOOD, false);
+        ShowControl(window, IDC_VIEW_NORMAL, false);
+        break;
+    case GpaVerdict::NoCredits:
+        ShowControl(window, IDC_VIEW_BAD, false);
+        ShowControl(window, IDC_VIEW_GOOD, false);
+        ShowControl(window, IDC_VIEW_NORMAL, true);
+        break;
+    }
+}
+
+void ShowWarnings() {
+    const LoadWarnings warnings = pendingWarnings;
+    pendingWarnings = {};
+    if (warnings.MoreThanCapacity) {
+        ShowMessage(MoreThanCapacityWarning, WarningCaption, MB_ICONWARNING);
+    }
+    if (warnings.ReadError) {
+        ShowMessage(ReadErrorWarning, WarningCaption, MB_ICONWARNING);
+    }
+    if (warnings.PassedOver == 1) {
+        ShowMessage(PassedOverOneWarning, WarningCaption, MB_ICONWARNING);
+    } else if (warnings.PassedOver > 1) {
+        char text[sizeof PassedOverManyWarning + 16];
+        std::snprintf(text, sizeof text, PassedOverManyWarning, warnings.PassedOver);
+        ShowMessage(text, WarningCaption, MB_ICONWARNING);
+    }
+}
+
+INT_PTR OnInitDialog(HWND window) {
+    MakeLabelFonts(window);
+    FillSemesterList(window);
+    LoadResults();
+    ViewTimerId = SetTimer(nullptr, 1, TabAnimationMilliseconds, TabAnimationTimerProc);
+    SetStartArrangement(window);
+    PostMessageA(window, WM_RESULTS_VIEW_WARNINGS, 0, 0);
+    return FALSE;
+}
+
+int SemesterListSelection(HWND window) {
+    return static_cast<int>(
+        SendDlgItemMessageA(window, IDC_VIEW_SEMESTER_LIST, CB_GETCURSEL, 0, 0));
+}
+
+void OnAddSubject(HWND window) {
+    CurrentSemester = SemesterListSelection(window);
+    AnimationStep = 0;
+    AnimationPhase = PhaseRunRight;
+    KillTimer(nullptr, ViewTimerId);
+    ReleaseViewFonts();
+    ChangeScreen(window, IDD_SUBJECT_ENTRY);
+}
+
+INT_PTR OnCommand(HWND window, WPARAM wParam) {
+    if (HIWORD(wParam) == CBN_SELENDOK) {
+        CurrentSemester = SemesterListSelection(window);
+        RefreshResultsView(window);
+    }
+    switch (LOWORD(wParam)) {
+    case IDCANCEL:
+    case IDC_EXIT_BUTTON:
+        ReleaseViewFonts();
+        PostQuitMessage(0);
+        break;
+    case IDC_VIEW_ADD_SUBJECT: OnAddSubject(window); break;
+    case IDC_ABOUT_BUTTON: OpenAboutScreen(); break;
+    default: break;
+    }
+    return FALSE;
+}
+
+INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    const int id = GetDlgCtrlID(control);
+    for (const LabelColour& label : LabelColours) {
+        if (label.Control == id) {
+            SetTextColor(dc, label.Colour);
+        }
+    }
+    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+}
+
+// Pointer positions are the low and high 16 bits of the long parameter, read unsigned.
+int PointerX(LPARAM lParam) {
+    return static_cast<int>(LOWORD(lParam));
+}
+int PointerY(LPARAM lParam) {
+    return static_cast<int>(HIWORD(lParam));
+}
+
+} // namespace
+
+void RefreshResultsView(HWND window) {
+    const int s = CurrentSemester;
+    for (const auto* cells : {&SubjectCells, &CreditCells}) {
+        for (int id : *cells) {
+            SetDlgItemTextA(window, id, "");
+        }
+    }
+    for (int id : GradeCells) {
+        SetDlgItemTextA(window, id, "");
+    }
+    SetDlgItemTextA(window, IDC_VIEW_CGPA, "");
+    SetDlgItemTextA(window, IDC_VIEW_GPA, "");
+
+    const SummarySlots slots = SummarizeRecords(s);
+    for (std::size_t row = 0; row < slots.Slots.size(); ++row) {
+        if (!slots.Slots[row].has_value()) {
+            continue;
+        }
+        const SummaryRow& summary = *slots.Slots[row];
+        SetDlgItemTextA(window, SubjectCells[row], summary.Subject);
+        SetDlgItemTextA(window, CreditCells[row], summary.Credits);
+        SetDlgItemTextA(window, GradeCells[row], summary.Grade);
+    }
+
+    std::string gpa;
+    if (s >= 0 && s < TAB_COUNT) {
+        const GpaResult result = SemesterGpa(s);
+        gpa = result.Text;
+        ShowVerdict(window, result.Verdict);
+        SetRestingArrangement(window, s);
+    }
+    SetDlgItemTextA(window, IDC_VIEW_GPA, gpa.c_str());
+    SetDlgItemTextA(window, IDC_VIEW_CGPA, ComputeCumulative().c_str());
+}
+
+extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ResultsViewWindow = window;
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(window);
+    case WM_COMMAND: return OnCommand(window, wParam);
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_MOUSEMOVE:
+        OnTabStripMouseMove(window, PointerX(lParam), PointerY(lParam));
+        return FALSE;
+    case WM_LBUTTONDOWN:
+        OnTabStripButtonDown(window, PointerX(lParam), PointerY(lParam));
+        return FALSE;
+    case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
+    case WM_DESTROY:
+        if (window == fontsOwner) {
+            ReleaseViewFonts();
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}

@@ -1,0 +1,21 @@
+// The results view screen: one semester's subjects, its GPA, the CGPA and a verdict picture.
+#pragma once
+
+#include <windows.h>
+
+// Label fonts the results view makes at every opening.
+constexpr int ResultsViewFontCount = 30;
+
+// Private message the view posts to itself while it opens; its warnings about the loaded file
+// are shown when it arrives, after the view is on screen.
+constexpr UINT WM_RESULTS_VIEW_WARNINGS = WM_APP + 31;
+
+// Repaints the view for CurrentSemester: its rows, GPA, verdict picture and tab strip, and the
+// CGPA.
+void RefreshResultsView(HWND window);
+
+// The warnings about a loaded file, shown once per opening with the caption "WARNING".
+extern const char MoreThanCapacityWarning[];
+extern const char ReadErrorWarning[];
+extern const char PassedOverOneWarning[];
+extern const char PassedOverManyWarning[]; // a printf format taking the number of records

@@ -1,0 +1,53 @@
+// The semester tab strip across the top of the results view: eight tabs, each drawn by three
+// overlapping pictures (selected, unselected, hover). A tab has no window of its own; the
+// screen's procedure hit-tests pointer positions against fixed client-pixel rectangles.
+#pragma once
+
+#include <windows.h>
+
+#include "resource.h"
+
+// Picture ids of tab k (1..8).
+constexpr int SelectedPicture(int tab) {
+    return IDC_TAB_SELECTED_BASE + tab;
+}
+constexpr int UnselectedPicture(int tab) {
+    return IDC_TAB_UNSELECTED_BASE + tab;
+}
+constexpr int HoverPicture(int tab) {
+    return IDC_TAB_HOVER_BASE + tab;
+}
+
+// A hit rectangle in client pixels, both bounds inclusive.
+struct TabRectangle {
+    int Left;
+    int Right;
+    int Top;
+    int Bottom;
+};
+
+// The dialog's base units (MapDialogRect of a 4 x 8 dialog-unit rectangle). The template font
+// on a 96 dots-per-inch screen gives 6 x 13 (1.5 x 1.625 pixels per dialog unit).
+struct DialogScale {
+    int BaseX;
+    int BaseY;
+};
+constexpr DialogScale NominalScale{6, 13};
+
+// The rectangle of tab k (1..8) at the given scale: each bound of the nominal rectangle
+// multiplied by actual over nominal pixels per dialog unit, rounded to the nearest pixel.
+// At the nominal scale these are exactly the strip's fixed pixel numbers.
+TabRectangle TabHitRectangle(int tab, DialogScale scale);
+
+// The tab (1..8) at client position (x, y), or 0 when none is hit. Tabs are tried from 1 to 8;
+// the tab of currentSemester is never hit.
+int HitTab(int x, int y, int currentSemester, DialogScale scale);
+
+// The base units of a dialog window.
+DialogScale ScaleOf(HWND dialog);
+
+// WM_MOUSEMOVE: the hover look for a hit tab, else the leave step for HoverTab.
+void OnTabStripMouseMove(HWND dialog, int x, int y);
+
+// WM_LBUTTONDOWN: a hit tab becomes the current semester; every press refreshes the view.
+void OnTabStripButtonDown(HWND dialog, int x, int y);
