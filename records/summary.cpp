@@ -1,15 +1,166 @@
-// Placeholder until the arithmetic lands.
+// Semester sums, subject rows, GPA, verdict and CGPA. The arithmetic is exact to the rule:
+// integer weights by integer multiplication, real weights as one double product, sums in
+// table order, the verdict on the quotient in 80-bit extended precision.
 #include "summary.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+#if defined(_WIN32)
+#include <float.h>
+#endif
+
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "the verdict needs long double with a 64-bit significand (x87 extended)");
 
 SemesterTotalsData SemesterTotals{};
 
-std::optional<int> ClassifyRecord(const SubjectRecord&) { return std::nullopt; }
-double QualityPoints(int, int) { return 0.0; }
-SummarySlots SummarizeRecords(const RecordTableArray&, SemesterTotalsData&, int) { return {}; }
-SummarySlots SummarizeRecords(int s) { return SummarizeRecords(RecordTable, SemesterTotals, s); }
-GpaResult SemesterGpa(const SemesterTotalsData&, int) { return {}; }
-GpaResult SemesterGpa(int s) { return SemesterGpa(SemesterTotals, s); }
-std::string ComputeCumulative(SemesterTotalsData&) { return {}; }
-std::string ComputeCumulative() { return ComputeCumulative(SemesterTotals); }
-std::string FormatTwoDecimals(double) { return {}; }
-void EnsureExtendedPrecision() {}
+namespace {
+
+constexpr char SemesterPrefix[] = "Semester ";
+constexpr std::size_t SemesterPrefixLength = sizeof SemesterPrefix - 1;
+
+// Index of "Semester K" (K = 1..8) if it starts at position p of text[0..length).
+std::optional<int> SemesterAt(const char* text, std::size_t length, std::size_t p) {
+    if (length - p < SemesterPrefixLength + 1 ||
+        std::memcmp(text + p, SemesterPrefix, SemesterPrefixLength) != 0) {
+        return std::nullopt;
+    }
+    const char digit = text[p + SemesterPrefixLength];
+    if (digit < '1' || digit > '0' + SemesterCount) {
+        return std::nullopt;
+    }
+    return digit - '1';
+}
+
+// Length of the C string in a fixed array, which may lack its terminator.
+std::size_t BoundedLength(const char* text, std::size_t size) {
+    const void* end = std::memchr(text, '\0', size);
+    return end == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(end) - text);
+}
+
+} // namespace
+
+std::optional<int> ClassifyRecord(const SubjectRecord& record) {
+    // "Semester 1" is looked for first, then "Semester 2" and so on: the lowest semester
+    // found anywhere in the label wins, whatever its position.
+    const std::size_t length = BoundedLength(record.Label, sizeof record.Label);
+    std::optional<int> found;
+    for (std::size_t p = 0; p + SemesterPrefixLength < length; ++p) {
+        const std::optional<int> semester = SemesterAt(record.Label, length, p);
+        if (semester && (!found || *semester < *found)) {
+            found = semester;
+        }
+    }
+    return found;
+}
+
+double QualityPoints(int credits, int gradeIndex) {
+    if (gradeIndex < 0 || gradeIndex >= GradeCount || credits < 1 || credits > CreditChoiceCount) {
+        return 0.0;
+    }
+    const GradeEntry& grade = GradeScale[static_cast<std::size_t>(gradeIndex)];
+    if (grade.IntegerWeight) {
+        return static_cast<double>(credits * grade.WholeWeight);
+    }
+    return static_cast<double>(credits) * grade.RealWeight;
+}
+
+SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s) {
+    for (int t = 0; t < SemesterCount; ++t) {
+        totals.Credits[t] = 0;
+        totals.Points[t] = 0.0;
+    }
+    SummarySlots result;
+    int counter = 1;
+    for (const SubjectRecord& record : table) {
+        const std::optional<int> semester = ClassifyRecord(record);
+        if (!semester) {
+            continue;
+        }
+        const std::optional<int> credits = CreditValue(record.CreditIndex);
+        const char* letter = GradeLetter(record.GradeIndex);
+        if (!credits || letter == nullptr) {
+            ++result.PassedOver; // damaged record: no row slot, nothing summed
+            continue;
+        }
+        const int t = *semester;
+        if (t == s) {
+            if (counter <= SummarySlotCount && record.Subject[0] != '\0') {
+                SummaryRow row{};
+                const std::size_t length = BoundedLength(record.Subject, sizeof record.Subject);
+                const std::size_t kept =
+                    length < sizeof row.Subject ? length : sizeof row.Subject - 1;
+                std::memcpy(row.Subject, record.Subject, kept);
+                row.Subject[kept] = '\0';
+                row.Credits[0] = static_cast<char>('0' + *credits);
+                row.Credits[1] = '\0';
+                std::strncpy(row.Grade, letter, sizeof row.Grade - 1);
+                row.Grade[sizeof row.Grade - 1] = '\0';
+                result.Slots[static_cast<std::size_t>(counter - 1)] = row;
+            }
+            ++counter;
+        }
+        totals.Credits[t] += *credits;
+        totals.Points[t] += QualityPoints(*credits, record.GradeIndex);
+    }
+    return result;
+}
+
+SummarySlots SummarizeRecords(int s) {
+    return SummarizeRecords(RecordTable, SemesterTotals, s);
+}
+
+GpaResult SemesterGpa(const SemesterTotalsData& totals, int s) {
+    GpaResult result;
+    if (s < 0 || s >= SemesterCount || totals.Credits[s] == 0) {
+        return result;
+    }
+    const double points = totals.Points[s];
+    const int credits = totals.Credits[s];
+    result.Text = FormatTwoDecimals(points / credits);
+    const long double quotient =
+        static_cast<long double>(points) / static_cast<long double>(credits);
+    result.Verdict =
+        quotient > static_cast<long double>(GoodGpaThreshold) ? GpaVerdict::Good : GpaVerdict::Bad;
+    return result;
+}
+
+GpaResult SemesterGpa(int s) {
+    return SemesterGpa(SemesterTotals, s);
+}
+
+std::string ComputeCumulative(SemesterTotalsData& totals) {
+    std::int32_t credits = 0;
+    long double points = 0.0L;
+    for (int t = 0; t < SemesterCount; ++t) {
+        credits += totals.Credits[t];
+        points += static_cast<long double>(totals.Points[t]);
+    }
+    totals.TotalCredits = credits;
+    totals.TotalPoints = static_cast<double>(points);
+    if (credits == 0) {
+        return {};
+    }
+    return FormatTwoDecimals(totals.TotalPoints / credits);
+}
+
+std::string ComputeCumulative() {
+    return ComputeCumulative(SemesterTotals);
+}
+
+std::string FormatTwoDecimals(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+    if (result.ec != std::errc{}) {
+        return {};
+    }
+    return {text, result.ptr};
+}
+
+void EnsureExtendedPrecision() {
+#if defined(_WIN32) && defined(_MCW_PC) && defined(_PC_64)
+    _control87(_PC_64, _MCW_PC);
+#endif
+}
