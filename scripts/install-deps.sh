@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev libcli11-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 xvfb xauth x11-utils x11vnc
-    imagemagick librsvg2-bin fonts-dejavu-core
+    imagemagick librsvg2-bin fonts-dejavu-core python3
     nsis zip
 )
 
