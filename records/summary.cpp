@@ -160,7 +160,16 @@ std::string FormatTwoDecimals(double value) {
 }
 
 void EnsureExtendedPrecision() {
-#if defined(_WIN32) && defined(_MCW_PC) && defined(_PC_64)
+#if defined(_WIN32) && (defined(__x86_64__) || defined(__i386__))
+    // The 64-bit runtime's _control87 leaves the x87 precision field alone, so the control
+    // word is set directly: precision control (bits 8 and 9) to 64 bits.
+    unsigned short word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    const auto wanted = static_cast<unsigned short>(word | 0x0300U);
+    if (wanted != word) {
+        __asm__ volatile("fldcw %0" : : "m"(wanted));
+    }
+#elif defined(_WIN32) && defined(_MCW_PC) && defined(_PC_64)
     _control87(_PC_64, _MCW_PC);
 #endif
 }

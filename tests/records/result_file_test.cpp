@@ -151,10 +151,16 @@ TEST(LoadRecordBytes, NulByteEndsTheTextButNotTheLine) {
     ExpectRecord(stuck[1], "", "3\n", UnsetIndex, UnsetIndex);
 }
 
+std::string NumberedSubject(int i) {
+    std::string name("S");
+    name.append(std::to_string(i));
+    return name;
+}
+
 std::string Records(int count) {
     std::string bytes;
     for (int i = 0; i < count; ++i) {
-        bytes += FormatRecord("Semester 1", ("S" + std::to_string(i)).c_str(), i % 4, i % 10);
+        bytes += FormatRecord("Semester 1", NumberedSubject(i).c_str(), i % 4, i % 10);
     }
     return bytes;
 }
@@ -180,7 +186,7 @@ TEST(LoadRecordBytes, SplitRecordPushesTheHundredthOut) {
     std::string bytes = Records(5);
     bytes += FormatRecord("Semester 1", std::string(60, 'x').c_str(), 1, 2);
     for (int i = 6; i < 100; ++i) {
-        bytes += FormatRecord("Semester 1", ("S" + std::to_string(i)).c_str(), i % 4, i % 10);
+        bytes += FormatRecord("Semester 1", NumberedSubject(i).c_str(), i % 4, i % 10);
     }
     LoadReport report;
     const RecordTableArray table = Load(bytes, &report);

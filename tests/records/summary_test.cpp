@@ -12,10 +12,6 @@
 #include "summary.h"
 #include "test_support.h"
 
-#if defined(_WIN32)
-#include <float.h>
-#endif
-
 namespace {
 
 struct Entry {
@@ -307,9 +303,13 @@ unsigned PrecisionControl() {
 TEST(EnsureExtendedPrecision, LeavesTheX87UnitAtSixtyFourBits) {
     EnsureExtendedPrecision();
     EXPECT_EQ(PrecisionControl(), 3U);
-#if defined(_WIN32) && defined(_PC_53)
-    _control87(_PC_53, _MCW_PC);
-    EXPECT_EQ(PrecisionControl(), 2U);
+#if defined(_WIN32)
+    // What a 53-bit default would look like: precision control 2.
+    unsigned short word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    const auto narrowed = static_cast<unsigned short>((word & ~0x0300U) | 0x0200U);
+    __asm__ volatile("fldcw %0" : : "m"(narrowed));
+    ASSERT_EQ(PrecisionControl(), 2U);
     EnsureExtendedPrecision();
     EXPECT_EQ(PrecisionControl(), 3U);
 #endif
