@@ -1,4 +1,151 @@
-// File selection screen (placeholder until it lands).
-#include "app_state.h"
+// File selection screen: "New file" through the Save As dialog to the subject entry screen,
+// "Existing file" through the Open dialog to the results view; Cancel, Escape and the close
+// box end the program.
+#include "file_select.h"
 
-extern "C" INT_PTR CALLBACK DialogFunc1(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+#include <cstdio>
+#include <cstring>
+
+#include "app_state.h"
+#include "resource.h"
+#include "screen_flow.h"
+
+namespace {
+
+constexpr char FileDialogTitle[] = "Select a file";
+// One pair (description, pattern), ended by an extra empty string.
+constexpr char ResultFileFilter[] = "Result Files (*.rst)\0*.rst\0";
+constexpr char ResultFileExtension[] = "rst";
+constexpr char ResultFileMarker[] = ".rst";
+
+constexpr char OpenErrorPrefix[] = "GetOpenFileName returned Error #";
+constexpr int OpenErrorTextSize = 50;
+constexpr int OpenErrorCodeSize = 8;
+constexpr char OpenErrorCaption[] = "WARNING";
+constexpr char InvalidNameText[] = "The Filename you have entered is an invalid .rst file";
+constexpr char InvalidNameCaption[] = "Input Error";
+
+constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+constexpr DWORD SaveAsFlags = OpenFlags & ~static_cast<DWORD>(OFN_FILEMUSTEXIST);
+
+OPENFILENAMEA FileDialogRecord; // shared by the Save As and the Open dialog
+
+bool IsChecked(HWND window, int controlId) {
+    return SendDlgItemMessageA(window, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Shows the standard dialog; returns whether it gave a name. A dialog that fails may have
+// written into ResultFilePath (a buffer too small gets the needed size in its first two
+// bytes): the path stored before the dialog is then kept.
+bool ShowFileDialog(FileDialogKind kind) {
+    char previous[ResultFilePathSize];
+    std::memcpy(previous, ResultFilePath, sizeof previous);
+    FillFileDialogRecord(FileDialogRecord, kind);
+    BOOL chosen = FALSE;
+    {
+        NestedLoopScope nested;
+        chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameA(&FileDialogRecord)
+                                                : GetOpenFileNameA(&FileDialogRecord);
+    }
+    if (chosen == FALSE) {
+        std::memcpy(ResultFilePath, previous, sizeof previous);
+        return false;
+    }
+    return true;
+}
+
+void ChooseNewFile(HWND window) {
+    IsNewFile = 1;
+    if (!ShowFileDialog(FileDialogKind::SaveAs)) {
+        return;
+    }
+    if (ResultFilePath[0] != '\0') {
+        ChangeScreen(window, IDD_SUBJECT_ENTRY);
+    }
+}
+
+void ChooseExistingFile(HWND window) {
+    IsNewFile = 0;
+    if (!ShowFileDialog(FileDialogKind::Open)) {
+        const DWORD code = CommDlgExtendedError();
+        if (code != 0) {
+            ShowMessage(OpenErrorText(code).c_str(), OpenErrorCaption, MB_ICONERROR);
+        }
+        return;
+    }
+    if (ResultFilePath[0] == '\0') {
+        return;
+    }
+    if (IsResultFileName(ResultFilePath)) {
+        ChangeScreen(window, IDD_RESULTS_VIEW);
+    } else {
+        ShowMessage(InvalidNameText, InvalidNameCaption, MB_ICONWARNING);
+    }
+}
+
+void OnInitDialog(HWND window) {
+    SendDlgItemMessageA(window, IDC_FILE_NEW, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(window, IDC_FILE_EXISTING, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void OnCommand(HWND window, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDCANCEL:
+    case IDC_FILE_CANCEL: PostQuitMessage(0); break;
+    case IDC_FILE_OK:
+        if (IsChecked(window, IDC_FILE_NEW)) {
+            ChooseNewFile(window);
+        } else if (IsChecked(window, IDC_FILE_EXISTING)) {
+            ChooseExistingFile(window);
+        }
+        break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void FillFileDialogRecord(OPENFILENAMEA& record, FileDialogKind kind) {
+    record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = MainWindow;
+    record.hInstance = nullptr;
+    record.lpstrFilter = ResultFileFilter;
+    record.lpstrCustomFilter = nullptr;
+    record.nMaxCustFilter = 0;
+    record.nFilterIndex = 1;
+    record.lpstrFile = ResultFilePath;
+    record.nMaxFile = ResultFilePathSize;
+    record.lpstrFileTitle = nullptr;
+    record.nMaxFileTitle = 0;
+    record.lpstrInitialDir = nullptr;
+    record.lpstrTitle = FileDialogTitle;
+    record.Flags = kind == FileDialogKind::SaveAs ? SaveAsFlags : OpenFlags;
+    record.nFileOffset = 0;
+    record.nFileExtension = 0;
+    record.lpstrDefExt = ResultFileExtension;
+    record.lCustData = 0;
+    record.lpfnHook = nullptr;
+    record.lpTemplateName = nullptr;
+}
+
+bool IsResultFileName(const char* path) {
+    return std::strstr(path, ResultFileMarker) != nullptr;
+}
+
+std::string OpenErrorText(DWORD code) {
+    char text[OpenErrorTextSize] = "";
+    char number[OpenErrorCodeSize] = "";
+    std::snprintf(number, sizeof number, "%ld", static_cast<long>(code));
+    std::snprintf(text, sizeof text, "%s%s", OpenErrorPrefix, number);
+    return text;
+}
+
+extern "C" INT_PTR CALLBACK DialogFunc1(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM /*lParam*/) {
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return FALSE;
+    case WM_COMMAND: OnCommand(window, wParam); return FALSE;
+    default: return FALSE;
+    }
+}

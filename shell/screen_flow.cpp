@@ -4,8 +4,24 @@
 #include "resource.h"
 
 namespace {
+
 int pendingScreen = 0; // the screen a change named, opened once the screen left has ended
 int nestedLoops = 0;   // modal loops running inside a screen's message handling
+
+INT_PTR RunModalScreen(int dialogId, HWND owner) {
+    return DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(dialogId), owner,
+                           ScreenProcedure(dialogId), 0);
+}
+
+ScreenRunner screenRunner = RunModalScreen;
+
+bool QuitMessageWaiting() {
+    MSG message;
+    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+}
+
+constexpr int ScreenFailedExitCode = 1;
+
 } // namespace
 
 DLGPROC ScreenProcedure(int dialogId) {
@@ -28,10 +44,17 @@ void RunScreens(int dialogId, HWND owner) {
     HWND nextOwner = owner;
     while (next != 0) {
         pendingScreen = 0;
-        DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(next), nextOwner, ScreenProcedure(next),
-                        0);
+        const INT_PTR result = screenRunner(next, nextOwner);
         next = pendingScreen;
         pendingScreen = 0;
+        if (result == -1 && next == 0) {
+            // The screen could not be created: nothing is on screen and nothing would ever
+            // post the quit message.
+            PostQuitMessage(ScreenFailedExitCode);
+        }
+        if (QuitMessageWaiting()) {
+            break;
+        }
         nextOwner = MainWindow;
     }
     nestedLoops = outerNested;
@@ -48,8 +71,12 @@ void ChangeScreen(HWND leaving, int nextDialogId) {
     pendingScreen = nextDialogId;
 }
 
-NestedLoopScope::NestedLoopScope() { ++nestedLoops; }
-NestedLoopScope::~NestedLoopScope() { --nestedLoops; }
+NestedLoopScope::NestedLoopScope() {
+    ++nestedLoops;
+}
+NestedLoopScope::~NestedLoopScope() {
+    --nestedLoops;
+}
 
 void OpenAboutScreen() {
     NestedLoopScope nested;
@@ -59,4 +86,16 @@ void OpenAboutScreen() {
 int ShowMessage(const char* text, const char* caption, UINT type) {
     NestedLoopScope nested;
     return MessageBoxA(MainWindow, text, caption, type);
+}
+
+int TakePendingScreen() {
+    const int pending = pendingScreen;
+    pendingScreen = 0;
+    return pending;
+}
+
+ScreenRunner SetScreenRunner(ScreenRunner runner) {
+    const ScreenRunner previous = screenRunner;
+    screenRunner = runner != nullptr ? runner : RunModalScreen;
+    return previous;
 }

@@ -13,7 +13,10 @@ DLGPROC ScreenProcedure(int dialogId);
 
 // Runs dialogId as a modal screen with the given owner, then every screen that a change names,
 // each with MainWindow (as it is at that moment) as owner. Returns when a screen ends without
-// naming a next one: by the quit message, or by EndDialog alone.
+// naming a next one: by the quit message, or by EndDialog alone. A change named just before
+// the quit message arrived is dropped, so the program ends as asked. A screen that cannot be
+// created ends the program (PostQuitMessage(1)) instead of leaving it running with nothing on
+// screen.
 void RunScreens(int dialogId, HWND owner);
 
 // EndDialog(leaving, 1), then the next screen (owner MainWindow) opens after the one left.
@@ -34,3 +37,15 @@ void OpenAboutScreen();
 
 // A message box owned by MainWindow.
 int ShowMessage(const char* text, const char* caption, UINT type);
+
+// --- Test seams ------------------------------------------------------------------------------
+// Screen tests create screens modeless, so a change they cause is never run: it stays pending.
+
+// The screen that a change named and that has not opened yet (0: none); reading clears it.
+int TakePendingScreen();
+
+// Runs one screen modally and returns what DialogBoxParamA returns; the program uses
+// DialogBoxParamA(InstanceHandle, dialogId, owner, ScreenProcedure(dialogId), 0).
+using ScreenRunner = INT_PTR (*)(int dialogId, HWND owner);
+// Replaces how RunScreens runs one screen (nullptr: the real one); returns the previous runner.
+ScreenRunner SetScreenRunner(ScreenRunner runner);

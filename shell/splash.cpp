@@ -33,7 +33,7 @@ int RunProgram(HINSTANCE instance, HINSTANCE previousInstance) {
     MainWindow = CreateWindowExA(0, MainWindowClassName, "Gradewick", WS_OVERLAPPEDWINDOW,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  nullptr, nullptr, InstanceHandle, nullptr);
-    MSG message;
+    MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -345,6 +345,10 @@ LRESULT ButtonCheck(HWND dialog, int controlId) {
     return SendTimed(Control(dialog, controlId), BM_GETCHECK, 0, 0);
 }
 
+void SetButtonCheck(HWND dialog, int controlId, WPARAM state) {
+    SendTimed(Control(dialog, controlId), BM_SETCHECK, state, 0);
+}
+
 // --- Input -----------------------------------------------------------------------------------
 
 void Click(HWND dialog, int controlId) {
@@ -354,6 +358,10 @@ void Click(HWND dialog, int controlId) {
 void SendClick(HWND dialog, int controlId) {
     SendTimed(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
               reinterpret_cast<LPARAM>(Control(dialog, controlId)));
+}
+
+void ClickButton(HWND dialog, int controlId) {
+    SendTimed(Control(dialog, controlId), BM_CLICK, 0, 0);
 }
 
 void PostCommand(HWND dialog, int controlId, int notification) {

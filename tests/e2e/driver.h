@@ -178,6 +178,8 @@ bool ControlEnabled(HWND dialog, int controlId);
 
 // BM_GETCHECK of a check box or radio button (BST_CHECKED, BST_UNCHECKED, ...).
 LRESULT ButtonCheck(HWND dialog, int controlId);
+// BM_SETCHECK, sent (the button's dialog is not told).
+void SetButtonCheck(HWND dialog, int controlId, WPARAM state);
 
 // --- Input -----------------------------------------------------------------------------------
 
@@ -186,6 +188,10 @@ LRESULT ButtonCheck(HWND dialog, int controlId);
 void Click(HWND dialog, int controlId);
 // The same, sent: returns when the dialog has handled the click.
 void SendClick(HWND dialog, int controlId);
+// A click on the button itself (BM_CLICK, sent): an automatic radio button is checked and
+// the others of its group cleared, and the dialog gets BN_CLICKED, as with the mouse. Only for
+// buttons whose click opens no modal screen.
+void ClickButton(HWND dialog, int controlId);
 // Posts WM_COMMAND with any id and notification (e.g. IDCANCEL, which Escape produces).
 void PostCommand(HWND dialog, int controlId, int notification = BN_CLICKED);
 

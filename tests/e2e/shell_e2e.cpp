@@ -23,6 +23,23 @@ HWND StartAtSplash(Program& program) {
     return splash;
 }
 
+// Starts the program and waits for the file selection screen.
+HWND StartAtFileSelection(Program& program) {
+    if (StartAtSplash(program) == nullptr) {
+        return nullptr;
+    }
+    HWND files = program.WaitForScreen(IDC_FILE_OK, SplashLatestEnd + 5000);
+    EXPECT_NE(files, nullptr) << "no file selection screen";
+    return files;
+}
+
+// A result file holding one record, as the program writes it.
+std::string WriteResultFile(const std::string& suffix) {
+    const std::string path = e2e::TemporaryPath(suffix);
+    e2e::WriteFileBytes(path, "Semester 1\r\nMaths\r\n3\r\n1\r\n");
+    return path;
+}
+
 // Whether a working screen (file selection, subject entry, results view, About) is visible.
 bool AnyWorkingScreen(const Program& program) {
     for (int id : {IDC_FILE_OK, IDC_ENTRY_SUBJECT, IDC_VIEW_SEMESTER_LIST, IDC_ABOUT_PICTURE}) {
@@ -112,6 +129,163 @@ TEST(Splash, EnterDoesNothing) {
         EXPECT_EQ(program.FindScreen(IDC_FILE_OK), nullptr);
     }
     EXPECT_NE(program.WaitForScreen(IDC_FILE_OK, SplashLatestEnd), nullptr);
+}
+
+// --- File selection screen ------------------------------------------------------------------
+
+TEST(FileSelection, StartsWithNewFileSelectedAndItsOwnTexts) {
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_CHECKED);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_UNCHECKED);
+    EXPECT_EQ(e2e::ControlText(files, IDC_FILE_GROUP), "Select a file");
+    EXPECT_EQ(e2e::ControlText(files, IDC_FILE_HINT),
+              "New user should create a new file to keep your records");
+    EXPECT_TRUE(e2e::ControlVisible(files, IDC_FILE_TWIN_PICTURE));
+    EXPECT_TRUE(e2e::ControlVisible(files, IDC_FILE_GRADUATE_PICTURE));
+
+    // The two choices are one group: choosing one clears the other.
+    e2e::ClickButton(files, IDC_FILE_EXISTING);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_CHECKED);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_UNCHECKED);
+    e2e::ClickButton(files, IDC_FILE_NEW);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_CHECKED);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_UNCHECKED);
+}
+
+// Each way out of the file selection screen ends the process with exit code 0.
+enum class WayOut { CancelButton, EscapeKey, EscapeCommand, CloseBox };
+
+class FileSelectionWayOut : public testing::TestWithParam<WayOut> {};
+
+TEST_P(FileSelectionWayOut, EndsTheProcessWithExitCodeZero) {
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    switch (GetParam()) {
+    case WayOut::CancelButton: e2e::Click(files, IDC_FILE_CANCEL); break;
+    case WayOut::EscapeKey: e2e::PressKey(files, VK_ESCAPE); break;
+    case WayOut::EscapeCommand: e2e::PressEscapeCommand(files); break;
+    case WayOut::CloseBox: e2e::PressCloseBox(files); break;
+    }
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    EXPECT_EQ(*code, 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, FileSelectionWayOut,
+                         testing::Values(WayOut::CancelButton, WayOut::EscapeKey,
+                                         WayOut::EscapeCommand, WayOut::CloseBox),
+                         [](const testing::TestParamInfo<WayOut>& info) {
+                             switch (info.param) {
+                             case WayOut::CancelButton: return std::string("CancelButton");
+                             case WayOut::EscapeKey: return std::string("EscapeKey");
+                             case WayOut::EscapeCommand: return std::string("EscapeCommand");
+                             case WayOut::CloseBox: return std::string("CloseBox");
+                             }
+                             return std::string("Unknown");
+                         });
+
+TEST(FileSelection, ANameWithoutDotRstIsRefusedWithInputErrorAndTheScreenStays) {
+    const std::string refused = WriteResultFile(".txt");
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    e2e::ClickButton(files, IDC_FILE_EXISTING);
+    e2e::Click(files, IDC_FILE_OK);
+
+    HWND dialog = program.WaitForFileDialog();
+    ASSERT_NE(dialog, nullptr) << "no Open dialog";
+    EXPECT_EQ(e2e::Owner(dialog), nullptr);
+    ASSERT_TRUE(e2e::AnswerFileDialog(dialog, refused));
+
+    const auto box = program.WaitForMessageBox(e2e::DefaultTimeoutMilliseconds, "Input Error");
+    ASSERT_TRUE(box.has_value()) << "no Input Error message";
+    EXPECT_EQ(box->text, "The Filename you have entered is an invalid .rst file");
+    // The message has no owner: the screen beneath stays enabled.
+    EXPECT_EQ(e2e::Owner(box->window), nullptr);
+    EXPECT_TRUE(e2e::WindowEnabled(files));
+    e2e::PressMessageBoxButton(box->window);
+
+    // Back on the file selection screen, with the choice as it was.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::WindowVisible(box->window); }));
+    EXPECT_EQ(program.FindScreen(IDC_FILE_OK), files);
+    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_CHECKED);
+    EXPECT_EQ(program.FindScreen(IDC_VIEW_SEMESTER_LIST), nullptr);
+    e2e::Click(files, IDC_FILE_CANCEL);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteFileA(refused.c_str());
+}
+
+TEST(FileSelection, CancellingEitherFileDialogLeavesTheScreenAsItWas) {
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    for (int choice : {IDC_FILE_NEW, IDC_FILE_EXISTING}) {
+        e2e::ClickButton(files, choice);
+        e2e::Click(files, IDC_FILE_OK);
+        HWND dialog = program.WaitForFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        e2e::CancelFileDialog(dialog);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+        // Nothing is shown: no message box, no other screen.
+        EXPECT_FALSE(program.WaitForMessageBox(1000).has_value());
+        EXPECT_EQ(program.FindScreen(IDC_FILE_OK), files);
+        EXPECT_EQ(e2e::ButtonCheck(files, choice), BST_CHECKED);
+        EXPECT_EQ(program.TopLevelWindows(true).size(), 1U);
+    }
+}
+
+TEST(FileSelection, NewFileThroughSaveAsReachesTheSubjectEntryScreen) {
+    const std::string name = e2e::TemporaryPath("");
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    e2e::Click(files, IDC_FILE_OK);
+    HWND dialog = program.WaitForFileDialog();
+    ASSERT_NE(dialog, nullptr) << "no Save As dialog";
+    // A name that does not exist yet is accepted.
+    ASSERT_TRUE(e2e::AnswerFileDialog(dialog, name));
+
+    HWND entry = program.WaitForScreen(IDC_ENTRY_SUBJECT);
+    ASSERT_NE(entry, nullptr) << "no subject entry screen";
+    EXPECT_EQ(e2e::WindowText(entry), "Gradewick");
+    EXPECT_TRUE(program.WaitForScreenGone(IDC_FILE_OK, 2000));
+    EXPECT_FALSE(program.WaitForMessageBox(500).has_value());
+    // Nothing is written on the file selection screen.
+    EXPECT_FALSE(e2e::FileExists(name + ".rst"));
+    EXPECT_FALSE(e2e::FileExists(name));
+
+    e2e::PressCloseBox(entry);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST(FileSelection, ExistingFileThroughOpenReachesTheResultsView) {
+    // ".rst" inside a folder name is enough.
+    const std::string folder = e2e::TemporaryPath(".rst-folder");
+    ASSERT_NE(CreateDirectoryA(folder.c_str(), nullptr), 0);
+    const std::string path = folder + "\\marks.txt";
+    e2e::WriteFileBytes(path, "Semester 1\r\nMaths\r\n3\r\n1\r\n");
+    Program program;
+    HWND files = StartAtFileSelection(program);
+    ASSERT_NE(files, nullptr);
+    e2e::ClickButton(files, IDC_FILE_EXISTING);
+    e2e::Click(files, IDC_FILE_OK);
+    HWND dialog = program.WaitForFileDialog();
+    ASSERT_NE(dialog, nullptr) << "no Open dialog";
+    ASSERT_TRUE(e2e::AnswerFileDialog(dialog, path));
+
+    HWND view = program.WaitForScreen(IDC_VIEW_SEMESTER_LIST);
+    ASSERT_NE(view, nullptr) << "no results view";
+    EXPECT_EQ(e2e::WindowText(view), "Gradewick");
+    EXPECT_TRUE(program.WaitForScreenGone(IDC_FILE_OK, 2000));
+    EXPECT_EQ(e2e::ReadFileBytes(path), "Semester 1\r\nMaths\r\n3\r\n1\r\n");
+
+    e2e::PressCloseBox(view);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 } // namespace
