@@ -116,14 +116,30 @@ for size in 16 32 48; do
 done
 python3 "$art/icon.py" "$root/resources/gradewick.ico" "${icon_parts[@]}"
 
-# A contact sheet of every picture at twice its size, for review.
-mkdir -p "$root/docs"
-sheet=()
-for name in cgpasplash about twin graduate picture1 picture2 diploma good bad normal \
-    pic{1..8} pic{1..8}click mouse{1..8}; do
-    sheet+=("$bitmaps/$name.bmp")
+# A contact sheet of every picture, for review: the large ones at twice their size, the tabs
+# at four times, all enlarged without smoothing so every pixel shows.
+mkdir -p "$root/docs" "$work/sheet"
+enlarge() {
+    "$convert" "$bitmaps/$1.bmp" -filter point -resize "$2" "$work/sheet/$1.png"
+}
+for name in cgpasplash about twin graduate picture1 picture2 diploma good bad normal; do
+    enlarge "$name" 200%
 done
-"$montage" -font DejaVu-Sans -pointsize 11 -label '%t' -background '#707070' -fill white \
-    "${sheet[@]}" -filter point -resize 200% -tile 6x -geometry +6+6 "$work/sheet.png"
-"$convert" "$work/sheet.png" "$root/docs/art-contact-sheet.png"
+for k in 1 2 3 4 5 6 7 8; do
+    enlarge "pic$k" 400% && enlarge "pic${k}click" 400% && enlarge "mouse$k" 400%
+done
+section() {
+    local out=$1 columns=$2
+    shift 2
+    local files=()
+    for name in "$@"; do files+=("$work/sheet/$name.png"); done
+    "$montage" -font DejaVu-Sans -pointsize 18 -fill white -background '#6b6b6b' -label '%t' \
+        "${files[@]}" -tile "${columns}x" -geometry +10+10 "$work/sheet/$out.png"
+}
+section screens 4 cgpasplash about twin graduate
+section verdicts 3 good bad normal
+section small 3 picture1 picture2 diploma
+section tabs 8 pic{1..8} pic{1..8}click mouse{1..8}
+"$convert" "$work/sheet/"{screens,verdicts,small,tabs}.png -background '#6b6b6b' -gravity west \
+    -append +repage -depth 8 "$root/docs/art-contact-sheet.png"
 echo "render-art: version $version, $(ls "$bitmaps"/*.bmp | wc -l) bitmaps, icon and contact sheet written"

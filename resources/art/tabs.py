@@ -29,10 +29,10 @@ def glow_filter(colour):
     return f"""  <defs>
     <filter id="glow" x="-50%" y="-50%" width="200%" height="200%" color-interpolation-filters="sRGB">
       <feMorphology in="SourceAlpha" operator="dilate" radius="0.8" result="wide"/>
-      <feGaussianBlur in="wide" stdDeviation="1.2" result="soft"/>
+      <feGaussianBlur in="wide" stdDeviation="1.2"/>
+      <feComponentTransfer result="soft"><feFuncA type="linear" slope="2.4"/></feComponentTransfer>
       <feFlood flood-color="{colour}"/>
       <feComposite in2="soft" operator="in"/>
-      <feComponentTransfer><feFuncA type="linear" slope="2.4"/></feComponentTransfer>
       <feMerge><feMergeNode/><feMergeNode in="SourceGraphic"/></feMerge>
     </filter>
   </defs>
