@@ -1,0 +1,17 @@
+// gradewick-cli: the grade records core from the command line.
+//
+//   gradewick-cli show FILE SEMESTER
+//   gradewick-cli add [--new] FILE SEMESTER CREDITS GRADE SUBJECT
+//   gradewick-cli report FILE
+//
+// Exit codes: 0 done, 1 the file could not be opened, read or written, 2 a bad argument.
+#pragma once
+
+#include <ostream>
+
+constexpr int CliExitOk = 0;
+constexpr int CliExitFileError = 1;
+constexpr int CliExitUsage = 2;
+
+// Runs one command line, writing its output and messages to out and err.
+int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
