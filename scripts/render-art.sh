@@ -41,7 +41,7 @@ render() {
     fi
 }
 
-# Byte $2 (bits per pixel, a 16-bit field) of the bitmap $1 must be $3; and no compression.
+# The bitmap $1 must hold $2 bits per pixel, uncompressed.
 check_bitmap() {
     local bmp=$1 bits=$2
     local found compression
@@ -141,5 +141,6 @@ section verdicts 3 good bad normal
 section small 3 picture1 picture2 diploma
 section tabs 8 pic{1..8} pic{1..8}click mouse{1..8}
 "$convert" "$work/sheet/"{screens,verdicts,small,tabs}.png -background '#6b6b6b' -gravity west \
-    -append +repage -depth 8 "$root/docs/art-contact-sheet.png"
+    -append +repage -depth 8 -strip -define png:exclude-chunks=date,time \
+    "$root/docs/art-contact-sheet.png"
 echo "render-art: version $version, $(ls "$bitmaps"/*.bmp | wc -l) bitmaps, icon and contact sheet written"
