@@ -2,6 +2,9 @@
 // and every way out of it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "driver.h"
 
 namespace {
@@ -286,6 +289,182 @@ TEST(FileSelection, ExistingFileThroughOpenReachesTheResultsView) {
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+// --- The program as a whole ------------------------------------------------------------------
+
+// Names of the DLLs an image imports, read from its import directory.
+std::vector<std::string> ImportedDlls(HMODULE image) {
+    std::vector<std::string> names;
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (directory.VirtualAddress == 0) {
+        return names;
+    }
+    for (const auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        names.emplace_back(reinterpret_cast<const char*>(base + entry->Name));
+    }
+    return names;
+}
+
+TEST(Program, ExportsTheFiveScreenProceduresAndImportsOnlyWindowsOwnDlls) {
+    HMODULE image =
+        LoadLibraryExA(Program::DefaultExecutable().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(image, nullptr);
+    for (const char* name :
+         {"DialogFunc1", "DialogFunc2", "DialogFunc3", "DialogFunc4", "DialogAbout"}) {
+        EXPECT_NE(GetProcAddress(image, name), nullptr) << name;
+    }
+    const std::vector<std::string> imports = ImportedDlls(image);
+    EXPECT_FALSE(imports.empty());
+    for (const std::string& dll : imports) {
+        bool windows = false;
+        for (const char* own : {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll",
+                                "msvcrt.dll", "advapi32.dll", "shell32.dll", "comctl32.dll"}) {
+            windows = windows || lstrcmpiA(dll.c_str(), own) == 0;
+        }
+        EXPECT_TRUE(windows) << dll << " is not one of Windows' own DLLs";
+    }
+    FreeLibrary(image);
+}
+
+TEST(Program, TheMainWindowIsNeverShownWhateverTheShowCommand) {
+    Program program;
+    ASSERT_TRUE(program.Start(Program::DefaultExecutable(), SW_SHOWMAXIMIZED));
+    bool mainWindowSeen = false;
+    bool mainWindowVisible = false;
+    HWND files = nullptr;
+    e2e::WaitUntil(
+        [&] {
+            for (HWND window : program.TopLevelWindows()) {
+                if (e2e::ClassName(window) == "nama klas") {
+                    mainWindowSeen = true;
+                    mainWindowVisible = mainWindowVisible || e2e::WindowVisible(window);
+                }
+            }
+            files = program.FindScreen(IDC_FILE_OK);
+            return files != nullptr;
+        },
+        SplashTimeout + SplashLatestEnd);
+    ASSERT_NE(files, nullptr);
+    EXPECT_TRUE(mainWindowSeen) << "no window of class \"nama klas\"";
+    EXPECT_FALSE(mainWindowVisible);
+    e2e::Click(files, IDC_FILE_CANCEL);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// Opens the results view through "Existing file".
+HWND StartAtResultsView(Program& program, const std::string& path) {
+    HWND files = StartAtFileSelection(program);
+    if (files == nullptr) {
+        return nullptr;
+    }
+    e2e::ClickButton(files, IDC_FILE_EXISTING);
+    e2e::Click(files, IDC_FILE_OK);
+    HWND dialog = program.WaitForFileDialog();
+    if (dialog == nullptr || !e2e::AnswerFileDialog(dialog, path)) {
+        ADD_FAILURE() << "no Open dialog";
+        return nullptr;
+    }
+    HWND view = program.WaitForScreen(IDC_VIEW_SEMESTER_LIST);
+    EXPECT_NE(view, nullptr) << "no results view";
+    return view;
+}
+
+// The screen with controlId, once the one before it (previous) is gone.
+HWND NextScreen(const Program& program, HWND previous, int controlId) {
+    if (!e2e::WaitUntil([&] { return !IsWindow(previous); })) {
+        ADD_FAILURE() << "the screen left is still there";
+        return nullptr;
+    }
+    return program.WaitForScreen(controlId);
+}
+
+TEST(ScreenFlow, ChangingScreensManyTimesKeepsOneScreenAlive) {
+    const std::string path = WriteResultFile(".rst");
+    Program program;
+    HWND view = StartAtResultsView(program, path);
+    ASSERT_NE(view, nullptr);
+
+    int windowsAfterFirstTrip = 0;
+    constexpr int Trips = 25;
+    for (int trip = 1; trip <= Trips; ++trip) {
+        e2e::Click(view, IDC_VIEW_ADD_SUBJECT);
+        HWND entry = NextScreen(program, view, IDC_ENTRY_SUBJECT);
+        ASSERT_NE(entry, nullptr) << "trip " << trip;
+        e2e::Click(entry, IDC_ENTRY_VIEW_CGPA);
+        view = NextScreen(program, entry, IDC_VIEW_SEMESTER_LIST);
+        ASSERT_NE(view, nullptr) << "trip " << trip;
+        // The screen left is destroyed, not kept hidden: one visible dialog, and besides it
+        // only the ended splash, whose timer callback runs the screens.
+        EXPECT_EQ(program.CountTopLevelWindows("#32770", true), 1) << "trip " << trip;
+        EXPECT_LE(program.CountTopLevelWindows("#32770"), 2) << "trip " << trip;
+        if (trip == 1) {
+            windowsAfterFirstTrip = program.CountAllWindows();
+        }
+    }
+    EXPECT_LE(program.CountAllWindows(), windowsAfterFirstTrip + 2);
+    // The file is only read on the way.
+    EXPECT_EQ(e2e::ReadFileBytes(path), "Semester 1\r\nMaths\r\n3\r\n1\r\n");
+
+    e2e::Click(view, IDC_EXIT_BUTTON);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteFileA(path.c_str());
+}
+
+TEST(ScreenFlow, AboutOpensOverEitherScreenLeavesItEnabledAndClosesThreeWays) {
+    const std::string path = WriteResultFile(".rst");
+    Program program;
+    HWND view = StartAtResultsView(program, path);
+    ASSERT_NE(view, nullptr);
+    e2e::Click(view, IDC_VIEW_ADD_SUBJECT);
+    HWND entry = NextScreen(program, view, IDC_ENTRY_SUBJECT);
+    ASSERT_NE(entry, nullptr);
+
+    int way = 0;
+    for (HWND* screen : {&entry, &view}) {
+        for (int close = 0; close < 3; ++close, ++way) {
+            e2e::Click(*screen, IDC_ABOUT_BUTTON);
+            HWND about = program.WaitForScreen(IDC_ABOUT_PICTURE);
+            ASSERT_NE(about, nullptr) << "way " << way;
+            EXPECT_EQ(e2e::Owner(about), nullptr);
+            EXPECT_EQ(e2e::WindowText(about), "");
+            EXPECT_TRUE(e2e::WindowEnabled(*screen)) << "the screen beneath stays enabled";
+            switch (close) {
+            case 0: e2e::Click(about, IDOK); break;
+            case 1: e2e::PressKey(about, VK_RETURN); break;
+            default: e2e::PressKey(about, VK_ESCAPE); break;
+            }
+            ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about); })) << "way " << way;
+            EXPECT_TRUE(e2e::WindowVisible(*screen));
+            EXPECT_TRUE(program.Running());
+        }
+        if (screen == &entry) {
+            e2e::Click(entry, IDC_ENTRY_VIEW_CGPA);
+            view = NextScreen(program, entry, IDC_VIEW_SEMESTER_LIST);
+            ASSERT_NE(view, nullptr);
+        }
+    }
+    e2e::PressCloseBox(view);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteFileA(path.c_str());
+}
+
+TEST(ScreenFlow, ExitWhileAboutIsOpenStillEndsWithExitCodeZero) {
+    const std::string path = WriteResultFile(".rst");
+    Program program;
+    HWND view = StartAtResultsView(program, path);
+    ASSERT_NE(view, nullptr);
+    e2e::Click(view, IDC_ABOUT_BUTTON);
+    ASSERT_NE(program.WaitForScreen(IDC_ABOUT_PICTURE), nullptr);
+    e2e::Click(view, IDC_EXIT_BUTTON);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteFileA(path.c_str());
 }
 
 } // namespace
