@@ -72,8 +72,9 @@ set(CPACK_GENERATOR ZIP NSIS)
 # Only this project's own files, whatever a dependency may add to `install`.
 set(CPACK_INSTALL_CMAKE_PROJECTS
     "${CMAKE_BINARY_DIR};${PROJECT_NAME};${GRADEWICK_PACKAGE_COMPONENT};/")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_VERBATIM_VARIABLES ON)
+
+# The zip holds one folder named after the package (the archive generators' default).
 
 # NSIS: our own template (cmake/nsis/NSIS.template.in) for a per-user install.
 set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)

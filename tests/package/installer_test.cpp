@@ -361,7 +361,8 @@ class PackageTest : public testing::Test {
 
     // A folder for an install, not yet made.
     std::string NewFolder() {
-        folders_.push_back(base_ + "\\Gradewick" + std::to_string(folders_.size()));
+        // A space in the path, as in most user names.
+        folders_.push_back(base_ + "\\install " + std::to_string(folders_.size()));
         return folders_.back();
     }
 
@@ -527,6 +528,20 @@ TEST_F(PackageTest, UninstallOfADamagedInstallRemovesWhatItCanAndCanRunAgain) {
     readMe.Release();
     ASSERT_EQ(UninstallSilently(), 0u);
     EXPECT_FALSE(FolderExists(folder_));
+    EXPECT_FALSE(EntryExists());
+}
+
+TEST_F(PackageTest, UninstallWithoutItsEntryStillRemovesTheProgram) {
+    ASSERT_EQ(Install(folder_), 0u);
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey), ERROR_SUCCESS);
+
+    ASSERT_EQ(RunToEnd("\"" + Path(UninstallerName) + "\" /S"), 0u);
+    // Without the entry the example's install-time stamp is lost: it is kept, as it may hold
+    // the user's results.
+    std::set<std::string> left = FilesIn(folder_);
+    left.erase("example.rst");
+    EXPECT_EQ(left, std::set<std::string>{});
+    EXPECT_FALSE(e2e::FileExists(ShortcutPath()));
     EXPECT_FALSE(EntryExists());
 }
 
