@@ -183,6 +183,12 @@ INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
 }
 
+// The labels are filled with light grey, so the screen is too: otherwise every label would sit
+// in a grey box wherever the system's dialog colour is not that grey.
+INT_PTR OnCtlColorDialog() {
+    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+}
+
 // However the screen ends, nothing it made outlives it.
 void OnDestroy(HWND window) {
     ReleaseFonts(window);
@@ -198,6 +204,7 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
     case WM_COMMAND: OnCommand(window, wParam); return FALSE;
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORDLG: return OnCtlColorDialog();
     case WM_DESTROY: OnDestroy(window); return FALSE;
     default: return FALSE;
     }

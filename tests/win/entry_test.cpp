@@ -225,6 +225,10 @@ TEST_F(EntryScreen, LabelsHaveTheirOwnBoldFontsAndColours) {
         }
         EXPECT_EQ(GetTextColor(dc), expected) << id;
     }
+    EXPECT_EQ(SendMessageA(dialog_, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(dialog_)),
+              reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH)))
+        << "the screen is the labels' grey";
     DeleteDC(dc);
 }
 
