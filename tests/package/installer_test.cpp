@@ -157,9 +157,9 @@ std::string FileVersion(const std::string& path) {
 // when the copy has ended too, and its exit code.
 class ProcessTree {
   public:
-    ProcessTree() {
-        job_ = CreateJobObjectA(nullptr, nullptr);
-        port_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    ProcessTree()
+        : job_(CreateJobObjectA(nullptr, nullptr)),
+          port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
         JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
         association.CompletionKey = job_;
         association.CompletionPort = port_;
@@ -248,7 +248,9 @@ class ProcessTree {
         } search{&processIds_, {}};
         EnumWindows(
             [](HWND window, LPARAM parameter) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(parameter);
+                // EnumWindows hands back the pointer it was given.
+                auto* search =
+                    reinterpret_cast<Search*>(parameter); // NOLINT(performance-no-int-to-ptr)
                 DWORD processId = 0;
                 GetWindowThreadProcessId(window, &processId);
                 if (search->processIds->count(processId) != 0 && IsWindowVisible(window) &&
@@ -351,7 +353,9 @@ class PackageTest : public testing::Test {
                 RunToEnd("\"" + folder + "\\" + UninstallerName + "\" /S");
             }
             for (const std::string& name : FilesIn(folder)) {
-                DeleteFileA((folder + "\\" + name).c_str());
+                std::string path = folder + "\\";
+                path += name;
+                DeleteFileA(path.c_str());
             }
             RemoveDirectoryA(folder.c_str());
         }
