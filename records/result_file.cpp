@@ -5,6 +5,7 @@
 // of the file looked at only before each record.
 #include "result_file.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,36 @@
 namespace {
 
 constexpr int EndOfInput = -1;
+
+// Where the first CR or LF lies among the first limit of the available bytes (limit when
+// none does). Eight bytes are looked at together where the byte order allows; those words may
+// reach past the limit, never past the bytes available.
+std::size_t LineBreakWithin(const unsigned char* bytes, std::size_t available, std::size_t limit) {
+    std::size_t n = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t ones = 0x0101010101010101U;
+        constexpr std::uint64_t highs = 0x8080808080808080U;
+        for (; n < limit && n + 8 <= available; n += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes + n, 8);
+            const std::uint64_t lf = word ^ (ones * '\n');
+            const std::uint64_t cr = word ^ (ones * '\r');
+            // The lowest marked byte is exactly the first zero byte of lf or of cr.
+            const std::uint64_t marks = ((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs);
+            if (marks != 0) {
+                n += static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+                return n < limit ? n : limit;
+            }
+        }
+        if (n >= limit) {
+            return limit;
+        }
+    }
+    while (n < limit && bytes[n] != '\n' && bytes[n] != '\r') {
+        ++n;
+    }
+    return n;
+}
 
 // A source of raw bytes: a file read in blocks, or bytes already in memory.
 class ByteSource {
@@ -58,7 +89,7 @@ class ByteSource {
     const unsigned char* end_ = nullptr;
     bool failed_ = false;
     bool exhausted_ = false;
-    unsigned char buffer_[8192] = {};
+    unsigned char buffer_[8192];
 };
 
 // The reading side of a text-mode stream: CR LF becomes one line feed, and the end-of-file
@@ -72,6 +103,180 @@ class TextReader {
 
     // The next character without taking it, or EndOfInput (which sets the end flag).
     int Peek() {
+        // Bytes at hand mean the end has not been met (it is met only with none left).
+        if (source_.Available() >= 2) {
+            const unsigned char* at = source_.Current();
+            if (at[0] != '\r') {
+                width_ = 1;
+                return at[0];
+            }
+            if (at[1] == '\n') {
+                width_ = 2;
+                return '\n';
+            }
+        }
+        return PeekSlowly();
+    }
+
+    // Takes the character that Peek returned.
+    void Take() { source_.Consume(width_); }
+
+    // fgets(buffer, Size, stream): at most Size - 1 characters, up to and including a line
+    // feed. Finding the end before any character leaves the buffer untouched.
+    template <std::size_t Size> bool ReadLine(char (&buffer)[Size]) {
+        // The common case at once: the line, or the limit, lies within the bytes at hand.
+        constexpr std::size_t room = Size - 1;
+        const unsigned char* at = source_.Current();
+        if (source_.Available() > room) {
+            const std::size_t n = LineBreakWithin(at, source_.Available(), room);
+            // Copying the whole room is cheaper than copying n bytes; what lies past the
+            // terminator is never read.
+            if (n == room) {
+                std::memcpy(buffer, at, room);
+                buffer[room] = '\0';
+                source_.Consume(room);
+                return true;
+            }
+            if (at[n] == '\n') {
+                std::memcpy(buffer, at, room);
+                buffer[n + 1] = '\0';
+                source_.Consume(n + 1);
+                return true;
+            }
+            if (at[n + 1] == '\n') { // CR LF reads as one line feed
+                std::memcpy(buffer, at, room);
+                buffer[n] = '\n';
+                buffer[n + 1] = '\0';
+                source_.Consume(n + 2);
+                return true;
+            }
+        }
+        return ReadLineSlowly(buffer, Size);
+    }
+
+    // fscanf(stream, "%d\n", &value). A matching failure stores nothing, leaves the offending
+    // character unread and skips no white space after it; a sign without digits is consumed.
+    // A number beyond the 32-bit range saturates, as strtol does.
+    // The number reads look at raw bytes: CR and LF are both white space to them, and every
+    // other byte reads the same with or without the folding of CR LF.
+    void ReadNumber(std::int32_t& value) {
+        if (!ReadNumberAtHand(value)) {
+            ReadNumberSlowly(value);
+        }
+    }
+
+  private:
+    static constexpr std::int64_t MagnitudeCap = std::int64_t{INT32_MAX} + 1;
+
+    static std::int32_t Saturated(bool negative, std::int64_t magnitude) {
+        // The magnitude is capped one past INT32_MAX so that INT32_MIN is exact.
+        if (magnitude > MagnitudeCap) {
+            magnitude = MagnitudeCap;
+        }
+        std::int64_t signedValue = negative ? -magnitude : magnitude;
+        if (signedValue > INT32_MAX) {
+            signedValue = INT32_MAX;
+        }
+        return static_cast<std::int32_t>(signedValue);
+    }
+
+    bool ReadLineSlowly(char* buffer, std::size_t size) {
+        std::size_t count = 0;
+        while (count + 1 < size) {
+            const int c = Peek();
+            if (c == EndOfInput) {
+                break;
+            }
+            Take();
+            buffer[count++] = static_cast<char>(c);
+            if (c == '\n') {
+                break;
+            }
+        }
+        if (count == 0 && size > 1) {
+            return false;
+        }
+        buffer[count] = '\0';
+        return true;
+    }
+
+    // The whole number read within the bytes at hand, including the white space after it up
+    // to the character that ends it. Returns false, having taken nothing, when the bytes at
+    // hand run out first.
+    bool ReadNumberAtHand(std::int32_t& value) {
+        const unsigned char* at = source_.Current();
+        // What the program writes: one digit, a line end, and the next record's text.
+        if (source_.Available() >= 4 && IsDigit(at[0])) {
+            const std::size_t lineEnd =
+                at[1] == '\n' ? 2 : (at[1] == '\r' && at[2] == '\n' ? 3 : 0);
+            if (lineEnd != 0 && !IsSpace(at[lineEnd])) {
+                value = at[0] - '0';
+                source_.Consume(lineEnd);
+                return true;
+            }
+        }
+        const unsigned char* const end = at + source_.Available();
+        while (at != end && IsSpace(*at)) {
+            ++at;
+        }
+        if (at == end) {
+            return false;
+        }
+        const bool negative = *at == '-';
+        if (*at == '+' || *at == '-') {
+            if (++at == end) {
+                return false;
+            }
+        }
+        if (!IsDigit(*at)) {
+            source_.Consume(static_cast<std::size_t>(at - source_.Current()));
+            return true;
+        }
+        std::int64_t magnitude = 0;
+        while (at != end && IsDigit(*at)) {
+            if (magnitude < MagnitudeCap) {
+                magnitude = magnitude * 10 + (*at - '0');
+            }
+            ++at;
+        }
+        while (at != end && IsSpace(*at)) {
+            ++at;
+        }
+        if (at == end) {
+            return false;
+        }
+        value = Saturated(negative, magnitude);
+        source_.Consume(static_cast<std::size_t>(at - source_.Current()));
+        return true;
+    }
+
+    void ReadNumberSlowly(std::int32_t& value) {
+        int c = SkipSpace();
+        if (c == EndOfInput) {
+            return;
+        }
+        bool negative = false;
+        if (c == '+' || c == '-') {
+            negative = c == '-';
+            source_.Consume(1);
+            c = PeekByte();
+        }
+        if (!IsDigit(c)) {
+            return;
+        }
+        std::int64_t magnitude = 0;
+        while (IsDigit(c)) {
+            source_.Consume(1);
+            if (magnitude < MagnitudeCap) {
+                magnitude = magnitude * 10 + (c - '0');
+            }
+            c = PeekByte();
+        }
+        value = Saturated(negative, magnitude);
+        SkipSpace();
+    }
+
+    int PeekSlowly() {
         if (atEnd_) {
             return EndOfInput;
         }
@@ -95,80 +300,27 @@ class TextReader {
         return '\r';
     }
 
-    // Takes the character that Peek returned.
-    void Take() { source_.Consume(width_); }
-
-    // fgets(buffer, size, stream): at most size - 1 characters, up to and including a line
-    // feed. Finding the end before any character leaves the buffer untouched.
-    bool ReadLine(char* buffer, std::size_t size) {
-        std::size_t count = 0;
-        while (count + 1 < size) {
-            const int c = Peek();
-            if (c == EndOfInput) {
-                break;
-            }
-            Take();
-            buffer[count++] = static_cast<char>(c);
-            if (c == '\n') {
-                break;
-            }
-        }
-        if (count == 0 && size > 1) {
-            return false;
-        }
-        buffer[count] = '\0';
-        return true;
-    }
-
-    // fscanf(stream, "%d\n", &value). A matching failure stores nothing, leaves the offending
-    // character unread and skips no white space after it; a sign without digits is consumed.
-    // A number beyond the 32-bit range saturates, as strtol does.
-    void ReadNumber(std::int32_t& value) {
-        int c = SkipSpace();
-        if (c == EndOfInput) {
-            return;
-        }
-        bool negative = false;
-        if (c == '+' || c == '-') {
-            negative = c == '-';
-            Take();
-            c = Peek();
-        }
-        if (!IsDigit(c)) {
-            return;
-        }
-        // Magnitude capped one past INT32_MAX so that INT32_MIN is exact.
-        constexpr std::int64_t cap = std::int64_t{INT32_MAX} + 1;
-        std::int64_t magnitude = 0;
-        while (IsDigit(c)) {
-            Take();
-            if (magnitude < cap) {
-                magnitude = magnitude * 10 + (c - '0');
-            }
-            c = Peek();
-        }
-        if (magnitude > cap) {
-            magnitude = cap;
-        }
-        std::int64_t signedValue = negative ? -magnitude : magnitude;
-        if (signedValue > INT32_MAX) {
-            signedValue = INT32_MAX;
-        }
-        value = static_cast<std::int32_t>(signedValue);
-        SkipSpace();
-    }
-
-  private:
     static bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-    static bool IsSpace(int c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    // White space of the C locale: space, and tab, line feed, vertical tab, form feed, CR.
+    static bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    // The next raw byte without taking it, or EndOfInput (which sets the end flag).
+    int PeekByte() {
+        if (source_.Available() != 0) {
+            return *source_.Current();
+        }
+        if (atEnd_ || !source_.Refill()) {
+            atEnd_ = true;
+            return EndOfInput;
+        }
+        return *source_.Current();
     }
 
     int SkipSpace() {
-        int c = Peek();
+        int c = PeekByte();
         while (c != EndOfInput && IsSpace(c)) {
-            Take();
-            c = Peek();
+            source_.Consume(1);
+            c = PeekByte();
         }
         return c;
     }
@@ -189,8 +341,8 @@ LoadReport ReadRecords(ByteSource& source, RecordTableArray& table) {
             break;
         }
         SubjectRecord& record = table[entry];
-        const bool gotLabel = reader.ReadLine(record.Label, sizeof record.Label);
-        reader.ReadLine(record.Subject, sizeof record.Subject);
+        const bool gotLabel = reader.ReadLine(record.Label);
+        reader.ReadLine(record.Subject);
         reader.ReadNumber(record.CreditIndex);
         reader.ReadNumber(record.GradeIndex);
         if (gotLabel) {

@@ -18,53 +18,48 @@ SemesterTotalsData SemesterTotals{};
 
 namespace {
 
-constexpr char SemesterPrefix[] = "Semester ";
-constexpr std::size_t SemesterPrefixLength = sizeof SemesterPrefix - 1;
-
-// Index of "Semester K" (K = 1..8) if it starts at position p of text[0..length).
-std::optional<int> SemesterAt(const char* text, std::size_t length, std::size_t p) {
-    if (length - p < SemesterPrefixLength + 1 ||
-        std::memcmp(text + p, SemesterPrefix, SemesterPrefixLength) != 0) {
-        return std::nullopt;
-    }
-    const char digit = text[p + SemesterPrefixLength];
-    if (digit < '1' || digit > '0' + SemesterCount) {
-        return std::nullopt;
-    }
-    return digit - '1';
-}
-
 // Length of the C string in a fixed array, which may lack its terminator.
 std::size_t BoundedLength(const char* text, std::size_t size) {
     const void* end = std::memchr(text, '\0', size);
     return end == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(end) - text);
 }
 
+// Quality points of a credit value 1..4 and a grade index 0..9, both already checked.
+double PointsOf(int credits, const GradeEntry& grade) {
+    if (grade.IntegerWeight) {
+        return static_cast<double>(credits * grade.WholeWeight);
+    }
+    return static_cast<double>(credits) * grade.RealWeight;
+}
+
 } // namespace
 
 std::optional<int> ClassifyRecord(const SubjectRecord& record) {
-    // "Semester 1" is looked for first, then "Semester 2" and so on: the lowest semester
-    // found anywhere in the label wins, whatever its position.
-    const std::size_t length = BoundedLength(record.Label, sizeof record.Label);
-    std::optional<int> found;
-    for (std::size_t p = 0; p + SemesterPrefixLength < length; ++p) {
-        const std::optional<int> semester = SemesterAt(record.Label, length, p);
-        if (semester && (!found || *semester < *found)) {
-            found = semester;
+    // "Semester 1" is looked for first, then "Semester 2" and so on, each anywhere in the
+    // label, which ends at its first NUL or at the end of its array. "Semester K" cannot
+    // overlap itself, so a label of at most 14 characters holds at most one of them and the
+    // first found is the answer.
+    constexpr char prefix[] = "Semester ";
+    constexpr std::size_t prefixLength = sizeof prefix - 1;
+    static_assert(sizeof record.Label < 2 * (prefixLength + 1));
+    const char* label = record.Label;
+    for (std::size_t p = 0; p + prefixLength < sizeof record.Label && label[p] != '\0'; ++p) {
+        if (label[p] != 'S' || std::memcmp(label + p, prefix, prefixLength) != 0) {
+            continue;
+        }
+        const int semester = label[p + prefixLength] - '1';
+        if (semester >= 0 && semester < SemesterCount) {
+            return semester;
         }
     }
-    return found;
+    return std::nullopt;
 }
 
 double QualityPoints(int credits, int gradeIndex) {
     if (gradeIndex < 0 || gradeIndex >= GradeCount || credits < 1 || credits > CreditChoiceCount) {
         return 0.0;
     }
-    const GradeEntry& grade = GradeScale[static_cast<std::size_t>(gradeIndex)];
-    if (grade.IntegerWeight) {
-        return static_cast<double>(credits * grade.WholeWeight);
-    }
-    return static_cast<double>(credits) * grade.RealWeight;
+    return PointsOf(credits, GradeScale[static_cast<std::size_t>(gradeIndex)]);
 }
 
 SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s) {
@@ -79,31 +74,32 @@ SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData&
         if (!semester) {
             continue;
         }
-        const std::optional<int> credits = CreditValue(record.CreditIndex);
-        const char* letter = GradeLetter(record.GradeIndex);
-        if (!credits || letter == nullptr) {
+        if (record.CreditIndex < 0 || record.CreditIndex >= CreditChoiceCount ||
+            record.GradeIndex < 0 || record.GradeIndex >= GradeCount) {
             ++result.PassedOver; // damaged record: no row slot, nothing summed
             continue;
         }
+        const int credits = record.CreditIndex + 1;
+        const GradeEntry& grade = GradeScale[static_cast<std::size_t>(record.GradeIndex)];
         const int t = *semester;
         if (t == s) {
             if (counter <= SummarySlotCount && record.Subject[0] != '\0') {
-                SummaryRow row{};
+                auto& slot = result.Slots[static_cast<std::size_t>(counter - 1)];
+                SummaryRow& row = slot.emplace();
                 const std::size_t length = BoundedLength(record.Subject, sizeof record.Subject);
                 const std::size_t kept =
                     length < sizeof row.Subject ? length : sizeof row.Subject - 1;
                 std::memcpy(row.Subject, record.Subject, kept);
                 row.Subject[kept] = '\0';
-                row.Credits[0] = static_cast<char>('0' + *credits);
+                row.Credits[0] = static_cast<char>('0' + credits);
                 row.Credits[1] = '\0';
-                std::strncpy(row.Grade, letter, sizeof row.Grade - 1);
+                std::strncpy(row.Grade, grade.Letter, sizeof row.Grade - 1);
                 row.Grade[sizeof row.Grade - 1] = '\0';
-                result.Slots[static_cast<std::size_t>(counter - 1)] = row;
             }
             ++counter;
         }
-        totals.Credits[t] += *credits;
-        totals.Points[t] += QualityPoints(*credits, record.GradeIndex);
+        totals.Credits[t] += credits;
+        totals.Points[t] += PointsOf(credits, grade);
     }
     return result;
 }

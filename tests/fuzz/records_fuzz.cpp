@@ -1,7 +1,8 @@
 // Loads arbitrary bytes as a result file and summarises every semester. Besides the
 // sanitizers, it stops on any broken promise of the core: a text not terminated within its
-// array, a row that does not come from its semester, a GPA outside 1.00..4.00, or totals that
-// disagree with the rows.
+// array, a table that differs from the plain character-at-a-time model's, a row without a
+// subject or with credits outside 1..4, a GPA or CGPA outside 1.00..4.00, or rows that show
+// more credits than the totals hold.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "reference_reader.h"
 #include "result_file.h"
 #include "summary.h"
 
@@ -33,6 +35,12 @@ bool PlausibleAverage(const std::string& text) {
 }
 
 RecordTableArray Table;
+RecordTableArray Model;
+
+bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
+    return std::strcmp(a.Label, b.Label) == 0 && std::strcmp(a.Subject, b.Subject) == 0 &&
+           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
+}
 
 } // namespace
 
@@ -41,9 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadReport report = LoadRecordBytes(bytes, Table);
     Require(report.Opened && !report.ReadError);
     Require(report.RecordsRead >= 0 && report.RecordsRead <= RecordCapacity);
+    const LoadReport expected = reference::Load(bytes, Model);
+    Require(report.RecordsRead == expected.RecordsRead &&
+            report.MoreThanCapacity == expected.MoreThanCapacity);
     for (std::size_t i = 0; i < Table.size(); ++i) {
         Require(Terminated(Table[i].Label, sizeof Table[i].Label));
         Require(Terminated(Table[i].Subject, sizeof Table[i].Subject));
+        Require(SameRecord(Table[i], Model[i]));
         if (static_cast<int>(i) >= report.RecordsRead) {
             Require(Table[i].Label[0] == '\0' && Table[i].CreditIndex == UnsetIndex);
         }

@@ -94,7 +94,7 @@ TEST(GoldenFiles, ProgramWrittenFileLoadsAndSummarises) {
 TEST(GoldenFiles, LineFeedOnlyFileLoadsToTheSameTable) {
     const Loaded crlf = LoadGolden("program_written_crlf.rst");
     const Loaded lf = LoadGolden("program_written_lf.rst");
-    EXPECT_EQ(std::memcmp(crlf.Table.data(), lf.Table.data(), sizeof crlf.Table), 0);
+    ExpectSameTable(crlf.Table, lf.Table);
     EXPECT_EQ(lf.Report.RecordsRead, 10);
 }
 

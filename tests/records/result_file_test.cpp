@@ -225,7 +225,7 @@ TEST(LoadRecordTable, FileLoadsLikeTheSameBytesInMemory) {
             EXPECT_EQ(report.RecordsRead, 3);
             ExpectRecord(fromFile[1], "Semester 5\n", "Biology\n", 3, 7);
             ExpectRecord(fromFile[2], "Sem\r\n", "Lone\rCR\n", 0, 0);
-            EXPECT_EQ(std::memcmp(fromFile.data(), fromMemory.data(), sizeof fromFile), 0);
+            ExpectSameTable(fromFile, fromMemory);
         }
     }
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "subject_record.h"
+
 // A file path private to the running test, removed again at the end of the test.
 class TemporaryFile {
   public:
@@ -48,6 +50,16 @@ inline std::string ReadBytes(const std::string& path) {
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Two tables hold the same records: the same texts (up to their terminators) and numbers.
+inline void ExpectSameTable(const RecordTableArray& a, const RecordTableArray& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_STREQ(a[i].Label, b[i].Label) << "entry " << i;
+        EXPECT_STREQ(a[i].Subject, b[i].Subject) << "entry " << i;
+        EXPECT_EQ(a[i].CreditIndex, b[i].CreditIndex) << "entry " << i;
+        EXPECT_EQ(a[i].GradeIndex, b[i].GradeIndex) << "entry " << i;
+    }
 }
 
 // A golden result file, relative to the test's working folder.
