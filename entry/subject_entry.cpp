@@ -52,7 +52,8 @@ constexpr std::array<LabelColour, 6> LabelColours = {{
 using ScreenFonts = std::array<HFONT, LabelStyles.size()>;
 
 ScreenFonts* FontsOf(HWND window) {
-    return reinterpret_cast<ScreenFonts*>(GetWindowLongPtrA(window, DWLP_USER));
+    return reinterpret_cast<ScreenFonts*>( // NOLINT(performance-no-int-to-ptr)
+        GetWindowLongPtrA(window, DWLP_USER));
 }
 
 // Takes every font off its control before deleting it, so that nothing paints with a dead
@@ -112,7 +113,7 @@ void InsertSubject(HWND window) {
 }
 
 INT_PTR OnInitDialog(HWND window) {
-    auto* fonts = new ScreenFonts{};
+    auto* fonts = new ScreenFonts();
     SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(fonts));
     const int logPixelsY = ScreenLogPixelsY(window);
     for (std::size_t i = 0; i < LabelStyles.size(); ++i) {
@@ -203,7 +204,9 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: OnCommand(window, wParam); return FALSE;
     case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return OnCtlColorStatic(
+            reinterpret_cast<HDC>(wParam),   // NOLINT(performance-no-int-to-ptr)
+            reinterpret_cast<HWND>(lParam)); // NOLINT(performance-no-int-to-ptr)
     case WM_CTLCOLORDLG: return OnCtlColorDialog();
     case WM_DESTROY: OnDestroy(window); return FALSE;
     default: return FALSE;

@@ -33,15 +33,15 @@ std::string WindowText(HWND window) {
 }
 
 BOOL CALLBACK ReadMessageChild(HWND child, LPARAM param) {
-    auto* seen = reinterpret_cast<SeenMessage*>(param);
+    auto* seen = reinterpret_cast<SeenMessage*>(param); // NOLINT(performance-no-int-to-ptr)
     char className[32] = "";
     GetClassNameA(child, className, static_cast<int>(std::size(className)));
     if (_stricmp(className, "Static") != 0) {
         return TRUE;
     }
     if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        seen->ErrorIcon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) ==
-                          LoadIconA(nullptr, IDI_HAND);
+        const LRESULT icon = SendMessageA(child, STM_GETICON, 0, 0);
+        seen->ErrorIcon = icon == reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
     } else {
         seen->Text += WindowText(child);
     }
@@ -174,21 +174,21 @@ TEST_F(EntryScreen, LabelsHaveTheirOwnBoldFontsAndColours) {
     Open();
     struct Label {
         int Id;
-        const char* Face;
         int Points;
+        const char* Face;
         const char* Text;
     };
-    const Label labels[] = {{IDC_ENTRY_SEMESTER, "Arial", 20, "Semester 1"},
-                            {IDC_ENTRY_SUBJECT_LABEL, "Tahoma", 12, "&Subject"},
-                            {IDC_ENTRY_GRADE_LABEL, "Tahoma", 12, "&Grade"},
-                            {IDC_ENTRY_CREDIT_LABEL, "Tahoma", 12, "&Credit"},
-                            {IDC_ENTRY_VIEW_CGPA_LABEL, "Tahoma", 10, "&View CGPA"},
-                            {IDC_ENTRY_GRADE_POINT, "Arial", 12, "4.0"}};
+    const Label labels[] = {{IDC_ENTRY_SEMESTER, 20, "Arial", "Semester 1"},
+                            {IDC_ENTRY_SUBJECT_LABEL, 12, "Tahoma", "&Subject"},
+                            {IDC_ENTRY_GRADE_LABEL, 12, "Tahoma", "&Grade"},
+                            {IDC_ENTRY_CREDIT_LABEL, 12, "Tahoma", "&Credit"},
+                            {IDC_ENTRY_VIEW_CGPA_LABEL, 10, "Tahoma", "&View CGPA"},
+                            {IDC_ENTRY_GRADE_POINT, 12, "Arial", "4.0"}};
     const int logPixelsY = ScreenLogPixelsY(dialog_);
     std::set<HFONT> fonts;
     for (const Label& label : labels) {
-        auto font =
-            reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog_, label.Id, WM_GETFONT, 0, 0));
+        const LRESULT handle = SendDlgItemMessageA(dialog_, label.Id, WM_GETFONT, 0, 0);
+        auto font = reinterpret_cast<HFONT>(handle); // NOLINT(performance-no-int-to-ptr)
         LOGFONTA described = {};
         ASSERT_NE(GetObjectA(font, sizeof described, &described), 0) << label.Id;
         EXPECT_STREQ(described.lfFaceName, label.Face) << label.Id;
