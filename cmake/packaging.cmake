@@ -16,10 +16,8 @@ set(GRADEWICK_SAMPLE_FILES "")
 install(TARGETS gradewick RUNTIME DESTINATION . COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
 list(APPEND GRADEWICK_PROGRAM_FILES gradewick.exe)
 
-if(TARGET gradewick-cli)
-    install(TARGETS gradewick-cli RUNTIME DESTINATION . COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
-    list(APPEND GRADEWICK_PROGRAM_FILES gradewick-cli.exe)
-endif()
+install(TARGETS gradewick-cli RUNTIME DESTINATION . COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
+list(APPEND GRADEWICK_PROGRAM_FILES gradewick-cli.exe)
 
 # The read-me carries the version and Windows line ends, so Notepad of any age shows it whole.
 configure_file(${CMAKE_SOURCE_DIR}/packaging/README.txt ${CMAKE_BINARY_DIR}/packaging/README.txt
@@ -28,11 +26,9 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .
         COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
 list(APPEND GRADEWICK_PROGRAM_FILES README.txt)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/examples/example.rst)
-    install(FILES ${CMAKE_SOURCE_DIR}/examples/example.rst DESTINATION .
-            COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
-    list(APPEND GRADEWICK_SAMPLE_FILES example.rst)
-endif()
+install(FILES ${CMAKE_SOURCE_DIR}/examples/example.rst DESTINATION .
+        COMPONENT ${GRADEWICK_PACKAGE_COMPONENT})
+list(APPEND GRADEWICK_SAMPLE_FILES example.rst)
 
 # The installer's file list, generated from the lists above so that adding a file to the
 # package adds it to the installer, its upgrade check and its uninstaller at once.
@@ -47,7 +43,6 @@ endforeach()
 string(APPEND nsis_files "!macroend\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/packaging/gradewick_files.nsh CONTENT "${nsis_files}"
      @ONLY)
-set(GRADEWICK_PACKAGE_FILE_LIST ${GRADEWICK_PROGRAM_FILES} ${GRADEWICK_SAMPLE_FILES})
 
 set(CPACK_PACKAGE_NAME Gradewick)
 set(CPACK_PACKAGE_VENDOR "Gradewick developers")

@@ -30,7 +30,8 @@ if(EXISTS "${sums_file}")
         endif()
         set(name "${CMAKE_MATCH_1}")
         string(FIND "${name}" "${CPACK_PACKAGE_FILE_NAME}." prefix_at)
-        if(NOT prefix_at EQUAL 0 OR name IN_LIST new_names
+        list(FIND new_names "${name}" new_at)
+        if(NOT prefix_at EQUAL 0 OR NOT new_at EQUAL -1
            OR NOT EXISTS "${CPACK_PACKAGE_DIRECTORY}/${name}")
             continue()
         endif()
