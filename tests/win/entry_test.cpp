@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app_state.h"
 #include "label_font.h"
 #include "resource.h"
+#include "screen_flow.h"
 #include "screen_harness.h"
 
 namespace {
@@ -401,6 +403,7 @@ TEST_F(EntryScreen, EveryWayOutReleasesAllSixFonts) {
             way.Leave(dialog_);
             EXPECT_EQ(ScreenFonts(), 0);
             EXPECT_EQ(TakeQuitMessage(), way.Quits);
+            EXPECT_EQ(TakePendingScreen(), way.Quits ? 0 : IDD_RESULTS_VIEW);
             EXPECT_EQ(IsWindowVisible(dialog_) == FALSE, !way.Quits) << "View CGPA ends the screen";
             EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_ENTRY_SEMESTER, WM_GETFONT, 0, 0), 0)
                 << "no control keeps a deleted font";
@@ -414,11 +417,13 @@ TEST_F(EntryScreen, EnterViewsTheResultsOnlyOnceViewCgpaIsEnabled) {
     SetFocus(GetDlgItem(dialog_, IDC_ENTRY_SUBJECT));
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_TRUE(IsWindowVisible(dialog_)) << "View CGPA is disabled for a new file";
+    EXPECT_EQ(TakePendingScreen(), 0);
     EXPECT_EQ(ScreenFonts(), 6);
 
     Insert("Physics");
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_FALSE(IsWindowVisible(dialog_));
+    EXPECT_EQ(TakePendingScreen(), IDD_RESULTS_VIEW);
     EXPECT_EQ(ScreenFonts(), 0);
     EXPECT_FALSE(TakeQuitMessage());
     DestroyWindow(dialog_);
