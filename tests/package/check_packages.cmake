@@ -1,6 +1,7 @@
 # Checks the packages in PACKAGE_DIR: SHA256SUMS lists exactly the zip and the installer of
-# PACKAGE_FILE_NAME with their right hashes (as `sha256sum -c` reads it), and the portable zip
-# holds the program, the companion, the example and the read-me in one folder.
+# PACKAGE_FILE_NAME with their right hashes (as `sha256sum -c` reads it), the installer runs
+# without administrator rights, and the portable zip holds the program, the companion, the
+# example and the read-me in one folder.
 foreach(variable PACKAGE_DIR PACKAGE_FILE_NAME)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "check_packages.cmake needs -D${variable}=...")
@@ -53,6 +54,15 @@ if(SHA256SUM)
                     OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT (result EQUAL 0))
         fail("sha256sum --check SHA256SUMS failed: ${output}")
+    endif()
+endif()
+
+# The installer asks for no administrator rights: its manifest runs it as the user who started
+# it (Windows would otherwise ask to elevate an .exe it takes for a setup program).
+if(EXISTS "${PACKAGE_DIR}/${installer}")
+    file(STRINGS "${PACKAGE_DIR}/${installer}" levels REGEX "requestedExecutionLevel")
+    if(NOT levels MATCHES "requestedExecutionLevel level=\"asInvoker\"")
+        fail("${installer} does not run as the invoking user (requestedExecutionLevel)")
     endif()
 endif()
 
