@@ -32,7 +32,7 @@ const std::string& ResultFileOf(int records) {
     std::FILE* file = std::fopen(path.string().c_str(), "wb");
     if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
         std::fclose(file) != 0) {
-        std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
+        (void)std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
         std::exit(1);
     }
     return paths.emplace(records, path.string()).first->second;
@@ -42,7 +42,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
     const std::string& path = ResultFileOf(static_cast<int>(state.range(0)));
     std::string bytes;
     char block[8192];
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         bytes.clear();
         std::FILE* file = std::fopen(path.c_str(), "rb");
         if (file == nullptr) {
@@ -53,7 +53,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
         while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
             bytes.append(block, got);
         }
-        std::fclose(file);
+        (void)std::fclose(file);
         benchmark::DoNotOptimize(bytes.data());
         benchmark::ClobberMemory();
     }
@@ -66,7 +66,7 @@ void BM_LoadAndSummarize(benchmark::State& state) {
     const std::string& path = ResultFileOf(static_cast<int>(state.range(0)));
     static RecordTableArray table;
     SemesterTotalsData totals{};
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         const LoadReport report = LoadRecordTable(path.c_str(), table);
         if (!report.Opened) {
             state.SkipWithError("cannot open the file");
@@ -90,7 +90,7 @@ void BM_LoadAndRefreshEverySemester(benchmark::State& state) {
     const std::string& path = ResultFileOf(static_cast<int>(state.range(0)));
     static RecordTableArray table;
     SemesterTotalsData totals{};
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         const LoadReport report = LoadRecordTable(path.c_str(), table);
         if (!report.Opened) {
             state.SkipWithError("cannot open the file");

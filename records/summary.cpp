@@ -85,7 +85,8 @@ SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData&
         if (t == s) {
             if (counter <= SummarySlotCount && record.Subject[0] != '\0') {
                 auto& slot = result.Slots[static_cast<std::size_t>(counter - 1)];
-                SummaryRow& row = slot.emplace();
+                slot.emplace();
+                SummaryRow& row = *slot;
                 const std::size_t length = BoundedLength(record.Subject, sizeof record.Subject);
                 const std::size_t kept =
                     length < sizeof row.Subject ? length : sizeof row.Subject - 1;

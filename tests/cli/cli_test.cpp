@@ -21,6 +21,7 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args) {
     args.insert(args.begin(), "gradewick-cli");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& arg : args) {
         argv.push_back(arg.c_str());
     }

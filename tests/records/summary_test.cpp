@@ -187,9 +187,10 @@ TEST(SummarizeRecords, FirstSevenRowsOfTheSemesterInTableOrder) {
     ResetRecordTable(table);
     for (int i = 0; i < 12; ++i) {
         const bool mine = i % 4 != 1; // nine entries of semester 3, three of semester 4
-        std::strcpy(table[static_cast<std::size_t>(i)].Label,
-                    mine ? "Semester 3\n" : "Semester 4\n");
-        std::snprintf(table[static_cast<std::size_t>(i)].Subject, SubjectSize, "Subject %d\n", i);
+        std::memcpy(table[static_cast<std::size_t>(i)].Label,
+                    mine ? "Semester 3\n" : "Semester 4\n", sizeof "Semester 3\n");
+        (void)std::snprintf(table[static_cast<std::size_t>(i)].Subject, SubjectSize, "Subject %d\n",
+                            i);
         table[static_cast<std::size_t>(i)].CreditIndex = i % 4;
         table[static_cast<std::size_t>(i)].GradeIndex = i % 10;
     }
