@@ -4,9 +4,9 @@
 
 namespace {
 constexpr const char* CreditTexts[CreditChoiceCount] = {"1", "2", "3", "4"};
-constexpr const char* SemesterLabels[SemesterCount] = {
-    "Semester 1", "Semester 2", "Semester 3", "Semester 4",
-    "Semester 5", "Semester 6", "Semester 7", "Semester 8"};
+constexpr const char* SemesterLabels[SemesterCount] = {"Semester 1", "Semester 2", "Semester 3",
+                                                       "Semester 4", "Semester 5", "Semester 6",
+                                                       "Semester 7", "Semester 8"};
 } // namespace
 
 const char* GradeLetter(int gradeIndex) {
@@ -14,8 +14,7 @@ const char* GradeLetter(int gradeIndex) {
 }
 
 const char* GradePointText(int gradeIndex) {
-    return gradeIndex >= 0 && gradeIndex < GradeCount ? GradeScale[gradeIndex].PointText
-                                                      : nullptr;
+    return gradeIndex >= 0 && gradeIndex < GradeCount ? GradeScale[gradeIndex].PointText : nullptr;
 }
 
 std::optional<int> CreditValue(int creditIndex) {
@@ -26,8 +25,7 @@ std::optional<int> CreditValue(int creditIndex) {
 }
 
 const char* CreditText(int creditIndex) {
-    return creditIndex >= 0 && creditIndex < CreditChoiceCount ? CreditTexts[creditIndex]
-                                                               : nullptr;
+    return creditIndex >= 0 && creditIndex < CreditChoiceCount ? CreditTexts[creditIndex] : nullptr;
 }
 
 const char* SemesterLabel(int semesterIndex) {

@@ -11,4 +11,6 @@ void ResetRecordTable(RecordTableArray& table) {
     }
 }
 
-void ResetRecordTable() { ResetRecordTable(RecordTable); }
+void ResetRecordTable() {
+    ResetRecordTable(RecordTable);
+}
