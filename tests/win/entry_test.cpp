@@ -151,7 +151,7 @@ class EntryScreen : public testing::Test {
         DestroyWindow(owner);
 
         ASSERT_EQ(messagesSeen.size(), 1U);
-        const SeenMessage& seen = messagesSeen.front();
+        const SeenMessage seen = messagesSeen.front();
         messagesSeen.clear();
         EXPECT_NE(seen.Text.find(refusedPath), std::string::npos) << seen.Text;
         EXPECT_NE(seen.Text.find("not saved"), std::string::npos) << seen.Text;
