@@ -22,7 +22,7 @@
 namespace {
 
 constexpr char UninstallKey[] = R"(Software\Microsoft\Windows\CurrentVersion\Uninstall\Gradewick)";
-constexpr char UninstallerName[] = "Uninstall.exe";
+constexpr char UninstallerName[] = "Uninstall Gradewick.exe";
 constexpr DWORD SetupTimeout = 60000;
 constexpr DWORD ProgramStartTimeout = 20000; // the splash alone lasts 3 s
 
@@ -97,6 +97,7 @@ std::string ShortcutPath() {
 
 struct Shortcut {
     std::string target;
+    std::string workingDirectory;
     std::string iconFile;
     int iconIndex = -1;
 };
@@ -118,6 +119,10 @@ std::optional<Shortcut> ReadShortcut(const std::string& path) {
             char text[MAX_PATH] = "";
             if (link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
                 shortcut.target = text;
+            }
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) {
+                shortcut.workingDirectory = text;
             }
             text[0] = '\0';
             if (SUCCEEDED(link->GetIconLocation(text, MAX_PATH, &shortcut.iconIndex))) {
@@ -403,6 +408,10 @@ TEST_F(PackageTest, InstallsRunsAndUninstallsLeavingTheUsersFiles) {
     ASSERT_TRUE(shortcut.has_value());
     EXPECT_EQ(shortcut->iconFile, Path("gradewick.exe"));
     EXPECT_EQ(shortcut->iconIndex, 0);
+    // New result files are best kept in Documents, not among the program's files.
+    char documents[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    EXPECT_EQ(shortcut->workingDirectory, documents);
 
     // One version number: the program's VERSIONINFO and the companion's --version agree
     // with the package.
@@ -466,15 +475,20 @@ TEST_F(PackageTest, SecondRunUpgradesInPlaceKeepingTheUsersChanges) {
 TEST_F(PackageTest, InstallingIntoAnotherFolderMovesTheInstall) {
     ASSERT_EQ(Install(folder_), 0u);
     e2e::WriteFileBytes(Path("mine.rst"), "Semester 1\r\nArt\r\n2\r\n3\r\n");
+    // The new folder is shared with another program, which has an uninstaller of its own.
     const std::string other = NewFolder();
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+    const std::string foreign = other + "\\Uninstall.exe";
+    e2e::WriteFileBytes(foreign, "another program's uninstaller");
 
     ASSERT_EQ(Install(other), 0u);
 
     ExpectInstalledIn(other);
-    EXPECT_EQ(FilesIn(other), With(PackageFiles, {UninstallerName}));
+    EXPECT_EQ(FilesIn(other), With(PackageFiles, {UninstallerName, "Uninstall.exe"}));
     EXPECT_EQ(FilesIn(folder_), std::set<std::string>{"mine.rst"});
     ASSERT_EQ(UninstallSilently(), 0u);
-    EXPECT_FALSE(FolderExists(other));
+    EXPECT_EQ(FilesIn(other), std::set<std::string>{"Uninstall.exe"});
+    EXPECT_EQ(e2e::ReadFileBytes(foreign), "another program's uninstaller");
     EXPECT_FALSE(EntryExists());
 }
 
