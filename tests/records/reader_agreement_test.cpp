@@ -92,21 +92,4 @@ TEST(ReaderAgreement, LongFilesAndFilesCutAnywhere) {
     }
 }
 
-TEST(ReaderAgreement, FileReadsAsTheModelReadsItsBytes) {
-    std::mt19937 random(7);
-    std::string bytes;
-    while (bytes.size() < 40000) {
-        bytes += RandomResultBytes(random);
-    }
-    TemporaryFile file;
-    WriteBytes(file.Path(), bytes);
-    RecordTableArray fromFile{};
-    RecordTableArray model{};
-    const LoadReport got = LoadRecordTable(file.Path().c_str(), fromFile);
-    const LoadReport want = reference::Load(bytes, model);
-    EXPECT_EQ(got.RecordsRead, want.RecordsRead);
-    EXPECT_EQ(got.MoreThanCapacity, want.MoreThanCapacity);
-    ExpectSameTable(fromFile, model);
-}
-
 } // namespace

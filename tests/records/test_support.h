@@ -1,7 +1,7 @@
-// Helpers shared by the core tests: temporary files and raw file bytes.
+// Helpers shared by the core and command-line tests: temporary files, raw file bytes and
+// record comparisons.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,11 +20,6 @@ class TemporaryFile {
         std::string name = "gradewick-";
         if (info != nullptr) {
             name += std::string(info->test_suite_name()) + "-" + info->name();
-        }
-        for (char& c : name) {
-            if (c == '/' || c == '\\') {
-                c = '_';
-            }
         }
         path_ = std::filesystem::temp_directory_path() / (name + ".rst");
         std::filesystem::remove(path_);
@@ -52,17 +47,30 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Two tables hold the same records: the same texts (up to their terminators) and numbers.
-inline void ExpectSameTable(const RecordTableArray& a, const RecordTableArray& b) {
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_STREQ(a[i].Label, b[i].Label) << "entry " << i;
-        EXPECT_STREQ(a[i].Subject, b[i].Subject) << "entry " << i;
-        EXPECT_EQ(a[i].CreditIndex, b[i].CreditIndex) << "entry " << i;
-        EXPECT_EQ(a[i].GradeIndex, b[i].GradeIndex) << "entry " << i;
-    }
-}
-
 // A golden result file, relative to the test's working folder.
 inline std::string GoldenPath(const char* name) {
     return std::string("golden/") + name;
+}
+
+inline void ExpectRecord(const SubjectRecord& record, const char* label, const char* subject,
+                         int creditIndex, int gradeIndex) {
+    EXPECT_STREQ(record.Label, label);
+    EXPECT_STREQ(record.Subject, subject);
+    EXPECT_EQ(record.CreditIndex, creditIndex);
+    EXPECT_EQ(record.GradeIndex, gradeIndex);
+}
+
+inline void ExpectEmptyFrom(const RecordTableArray& table, std::size_t first) {
+    for (std::size_t i = first; i < table.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectRecord(table[i], "", "", UnsetIndex, UnsetIndex);
+    }
+}
+
+// Two tables hold the same records: the same texts (up to their terminators) and numbers.
+inline void ExpectSameTable(const RecordTableArray& a, const RecordTableArray& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectRecord(a[i], b[i].Label, b[i].Subject, b[i].CreditIndex, b[i].GradeIndex);
+    }
 }
