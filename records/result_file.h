@@ -26,7 +26,9 @@ LoadReport LoadRecordBytes(std::string_view bytes, RecordTableArray& table);
 // each followed by CR LF.
 std::string FormatRecord(const char* label, const char* subject, int creditIndex, int gradeIndex);
 
-// Appends one record ("start afresh" empties the file first). Returns false, having written
-// nothing, when the file cannot be opened or written.
+// Appends one record ("start afresh" empties the file first). Returns false when the file
+// cannot be opened or written; and, having written nothing and left the file as it was, when
+// the label is over 14 characters, the subject over 49, or either holds a line feed (such
+// texts would not read back as one field and would put every later record out of step).
 bool AppendRecord(const char* path, bool startAfresh, const char* label, const char* subject,
                   int creditIndex, int gradeIndex);
