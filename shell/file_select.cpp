@@ -136,8 +136,9 @@ bool IsResultFileName(const char* path) {
 std::string OpenErrorText(DWORD code) {
     char text[OpenErrorTextSize] = "";
     char number[OpenErrorCodeSize] = "";
-    std::snprintf(number, sizeof number, "%ld", static_cast<long>(code));
-    std::snprintf(text, sizeof text, "%s%s", OpenErrorPrefix, number);
+    // Both are cut to their buffers; what was cut is not needed.
+    static_cast<void>(std::snprintf(number, sizeof number, "%ld", static_cast<long>(code)));
+    static_cast<void>(std::snprintf(text, sizeof text, "%s%s", OpenErrorPrefix, number));
     return text;
 }
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <sstream>
 
 namespace e2e {
@@ -33,6 +35,7 @@ struct WindowSearch {
 };
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -43,6 +46,7 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
 }
@@ -55,6 +59,13 @@ std::vector<HWND> Descendants(HWND parent) {
 
 bool IsDialog(HWND window) {
     return ClassName(window) == DialogClass;
+}
+
+// The first visible top-level window of the program that matches.
+HWND FirstTopLevel(const Program& program, const std::function<bool(HWND)>& matches) {
+    const std::vector<HWND> windows = program.TopLevelWindows(true);
+    const auto found = std::find_if(windows.begin(), windows.end(), matches);
+    return found != windows.end() ? *found : nullptr;
 }
 
 LPARAM PointParam(int x, int y) {
@@ -161,30 +172,23 @@ std::vector<HWND> Program::TopLevelWindows(bool visibleOnly) const {
 }
 
 int Program::CountTopLevelWindows(const char* className, bool visibleOnly) const {
-    int count = 0;
-    for (HWND window : TopLevelWindows(visibleOnly)) {
-        if (className == nullptr || ClassName(window) == className) {
-            ++count;
-        }
-    }
-    return count;
+    const std::vector<HWND> windows = TopLevelWindows(visibleOnly);
+    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [&](HWND window) {
+        return className == nullptr || ClassName(window) == className;
+    }));
 }
 
 int Program::CountAllWindows() const {
-    int count = 0;
-    for (HWND window : TopLevelWindows()) {
-        count += 1 + static_cast<int>(Descendants(window).size());
-    }
-    return count;
+    const std::vector<HWND> windows = TopLevelWindows();
+    return std::accumulate(windows.begin(), windows.end(), 0, [](int count, HWND window) {
+        return count + 1 + static_cast<int>(Descendants(window).size());
+    });
 }
 
 HWND Program::FindScreen(int controlId) const {
-    for (HWND window : TopLevelWindows(true)) {
-        if (IsDialog(window) && GetDlgItem(window, controlId) != nullptr) {
-            return window;
-        }
-    }
-    return nullptr;
+    return FirstTopLevel(*this, [&](HWND window) {
+        return IsDialog(window) && GetDlgItem(window, controlId) != nullptr;
+    });
 }
 
 HWND Program::WaitForScreen(int controlId, DWORD timeoutMilliseconds) const {
@@ -198,13 +202,10 @@ bool Program::WaitForScreenGone(int controlId, DWORD timeoutMilliseconds) const 
 }
 
 HWND Program::FindWindowByCaption(const char* className, const std::string& caption) const {
-    for (HWND window : TopLevelWindows(true)) {
-        if ((className == nullptr || ClassName(window) == className) &&
-            WindowText(window) == caption) {
-            return window;
-        }
-    }
-    return nullptr;
+    return FirstTopLevel(*this, [&](HWND window) {
+        return (className == nullptr || ClassName(window) == className) &&
+               WindowText(window) == caption;
+    });
 }
 
 HWND Program::WaitForWindowByCaption(const char* className, const std::string& caption,
@@ -219,13 +220,10 @@ HWND Program::WaitForFileDialog(DWORD timeoutMilliseconds) const {
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : TopLevelWindows(true)) {
-                if (IsFileDialog(window) && WindowText(window) == FileDialogTitle) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
+            found = FirstTopLevel(*this, [](HWND window) {
+                return IsFileDialog(window) && WindowText(window) == FileDialogTitle;
+            });
+            return found != nullptr;
         },
         timeoutMilliseconds);
     return found;

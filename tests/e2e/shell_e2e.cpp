@@ -2,6 +2,8 @@
 // and every way out of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,19 +40,17 @@ HWND StartAtFileSelection(Program& program) {
 
 // A result file holding one record, as the program writes it.
 std::string WriteResultFile(const std::string& suffix) {
-    const std::string path = e2e::TemporaryPath(suffix);
+    std::string path = e2e::TemporaryPath(suffix);
     e2e::WriteFileBytes(path, "Semester 1\r\nMaths\r\n3\r\n1\r\n");
     return path;
 }
 
 // Whether a working screen (file selection, subject entry, results view, About) is visible.
 bool AnyWorkingScreen(const Program& program) {
-    for (int id : {IDC_FILE_OK, IDC_ENTRY_SUBJECT, IDC_VIEW_SEMESTER_LIST, IDC_ABOUT_PICTURE}) {
-        if (program.FindScreen(id) != nullptr) {
-            return true;
-        }
-    }
-    return false;
+    constexpr int Screens[] = {IDC_FILE_OK, IDC_ENTRY_SUBJECT, IDC_VIEW_SEMESTER_LIST,
+                               IDC_ABOUT_PICTURE};
+    return std::any_of(std::begin(Screens), std::end(Screens),
+                       [&](int id) { return program.FindScreen(id) != nullptr; });
 }
 
 TEST(Splash, StaysAboutThreeSecondsThenTheFileSelectionScreenOpens) {

@@ -6,9 +6,11 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -54,6 +56,7 @@ std::string TextOf(HWND window) {
 }
 
 BOOL CALLBACK FindDescendantById(HWND child, LPARAM param) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     auto* search = reinterpret_cast<std::pair<int, HWND>*>(param);
     char className[16] = "";
     GetClassNameA(child, className, sizeof className);
@@ -71,6 +74,7 @@ HWND FileNameEdit(HWND dialog) {
 }
 
 BOOL CALLBACK ReadStatic(HWND child, LPARAM param) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     auto* box = reinterpret_cast<Seen*>(param);
     char className[16] = "";
     GetClassNameA(child, className, sizeof className);
@@ -92,6 +96,7 @@ void HandleBox(HWND window) {
     if (!box.FileDialog) {
         EnumChildWindows(window, ReadStatic, reinterpret_cast<LPARAM>(&box));
         box.Icon =
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
             reinterpret_cast<HICON>(SendDlgItemMessageA(window, MessageIconId, STM_GETICON, 0, 0));
     }
     seen.push_back(box);
@@ -132,20 +137,14 @@ VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 int FileDialogsSeen() {
-    int count = 0;
-    for (const Seen& box : seen) {
-        count += box.FileDialog ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(
+        std::count_if(seen.begin(), seen.end(), [](const Seen& box) { return box.FileDialog; }));
 }
 
 std::vector<Seen> MessagesSeen() {
     std::vector<Seen> messages;
-    for (const Seen& box : seen) {
-        if (!box.FileDialog) {
-            messages.push_back(box);
-        }
-    }
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(messages),
+                 [](const Seen& box) { return !box.FileDialog; });
     return messages;
 }
 
@@ -198,14 +197,14 @@ class FileSelectTest : public testing::Test {
     }
 
     std::string Existing(const char* suffix, const std::string& bytes = "Semester 1\r\n") {
-        const std::string path = TemporaryPath(suffix);
+        std::string path = TemporaryPath(suffix);
         WriteFileBytes(path, bytes);
         cleanUp.push_back(path);
         return path;
     }
 
     std::string Fresh(const char* suffix) {
-        const std::string path = TemporaryPath(suffix);
+        std::string path = TemporaryPath(suffix);
         cleanUp.push_back(path);
         return path;
     }

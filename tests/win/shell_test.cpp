@@ -72,6 +72,7 @@ class ShellTest : public testing::Test {
 };
 
 SIZE BitmapSize(HWND dialog, int controlId) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     auto* bitmap = reinterpret_cast<HBITMAP>(
         SendDlgItemMessageA(dialog, controlId, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info = {};
@@ -211,7 +212,9 @@ INT_PTR BackAndForth(int call, int dialogId) {
 
 TEST_F(ShellTest, ManyChangesRunOneScreenAtATimeInOrderWithTheirOwners) {
     screenScript = BackAndForth;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     HWND first = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     HWND later = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x5678));
     MainWindow = later;
     RunScreens(IDD_FILE_SELECT, first);
@@ -379,9 +382,11 @@ TEST_F(ShellTest, StartUpRunsTheSplashForThreeSecondsInsideTheHiddenMainWindowsC
     EXPECT_EQ(GetWindowLongA(MainWindow, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(GetWindowLongA(MainWindow, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
     EXPECT_EQ(GetClassLongPtrA(MainWindow, GCL_STYLE), 0);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     EXPECT_EQ(reinterpret_cast<HBRUSH>(GetClassLongPtrA(MainWindow, GCLP_HBRBACKGROUND)),
               GetStockObject(LTGRAY_BRUSH));
     EXPECT_NE(GetClassLongPtrA(MainWindow, GCLP_HICON), 0);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(MainWindow, GCLP_HCURSOR)),
               LoadCursorA(nullptr, IDC_ARROW));
     ForgetMainWindow();
