@@ -14,6 +14,7 @@ root=$(pwd)
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 IMPORT=/usr/bin/import
+WINE_FONTS=/usr/share/wine/fonts
 SCREENSHOT_SECONDS=2
 
 bash scripts/install-deps.sh
@@ -141,6 +142,12 @@ if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
         >/dev/null 2>&1
     "$WINESERVER" -w
     touch "$WINEPREFIX/.gradewick-ready"
+fi
+# Wine's own fonts (Debian fonts-wine): the dialogs' "MS Sans Serif" and the caption buttons'
+# Marlett. This Wine looks for them only in the prefix's Fonts folder.
+if [[ -d $WINE_FONTS ]]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -u "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 
 "$WINE" "$program" 2> >(grep -v 'Read access denied for device' >&2) &
