@@ -157,8 +157,9 @@ void LoadResults() {
     const LoadReport report = LoadRecordTable(ResultFilePath);
     pendingWarnings = {};
     if (!report.Opened) {
-        std::fputs(ErrorOpeningFile, stdout);
-        std::fflush(stdout);
+        // Nothing else can be told when standard output itself fails.
+        static_cast<void>(std::fputs(ErrorOpeningFile, stdout));
+        static_cast<void>(std::fflush(stdout));
         return;
     }
     SemesterTotalsData scratch{};
@@ -220,7 +221,8 @@ void ShowWarnings() {
         ShowMessage(PassedOverOneWarning, WarningCaption, MB_ICONWARNING);
     } else if (warnings.PassedOver > 1) {
         char text[sizeof PassedOverManyWarning + 16];
-        std::snprintf(text, sizeof text, PassedOverManyWarning, warnings.PassedOver);
+        static_cast<void>(
+            std::snprintf(text, sizeof text, PassedOverManyWarning, warnings.PassedOver));
         ShowMessage(text, WarningCaption, MB_ICONWARNING);
     }
 }
@@ -330,6 +332,7 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: return OnCommand(window, wParam);
     case WM_CTLCOLORSTATIC:
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
         OnTabStripMouseMove(window, PointerX(lParam), PointerY(lParam));

@@ -102,6 +102,7 @@ void* PatchImport(const char* dll, const char* function, void* replacement) {
             DWORD protection = 0;
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
                            &protection);
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
             void* original = reinterpret_cast<void*>(slots->u1.Function);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
@@ -144,10 +145,12 @@ LRESULT CALLBACK CountingMainWndProc(HWND window, UINT message, WPARAM wParam, L
 // Subclasses the main window as it is created, before its WM_CREATE runs the program.
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && mainWindowProcedure == nullptr) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
         auto window = reinterpret_cast<HWND>(wParam);
         char className[32] = "";
         GetClassNameA(window, className, static_cast<int>(sizeof className));
         if (std::strcmp(className, MainWindowClassName) == 0) {
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
             mainWindowProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingMainWndProc)));
         }

@@ -5,6 +5,7 @@
 // Wine's GetGuiResources always answers 0, so it is not used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -66,12 +67,10 @@ int CountThreadWindows(DWORD threadId) {
 HWND FindMainWindow(DWORD threadId) {
     std::vector<HWND> topLevel;
     EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
-    for (HWND window : topLevel) {
-        if (e2e::ClassName(window) == MainWindowClass) {
-            return window;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(topLevel.begin(), topLevel.end(), [](HWND window) {
+        return e2e::ClassName(window) == MainWindowClass;
+    });
+    return found != topLevel.end() ? *found : nullptr;
 }
 
 class Counters {

@@ -247,7 +247,7 @@ VOID CALLBACK CloseAboutLater(HWND, UINT, UINT_PTR timerId, DWORD) {
 
 TEST_F(AnimationTest, TheRealTimerKeepsAnimatingBehindTheAboutScreen) {
     WriteFileBytes(path_, TwoSemesters());
-    lstrcpynA(ResultFilePath, path_.c_str(), ResultFilePathSize);
+    SetResultFilePath(path_);
     view_ = CreateDialogParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_RESULTS_VIEW), nullptr,
                                DialogFunc3, 0);
     ASSERT_NE(ViewTimerId, 0u);

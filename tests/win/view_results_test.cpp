@@ -3,7 +3,6 @@
 #include <io.h>
 
 #include <cstdio>
-#include <set>
 
 #include "view_test_fixture.h"
 
@@ -37,72 +36,15 @@ int VisibleVerdicts(HWND view) {
            static_cast<int>(ControlVisible(view, IDC_VIEW_NORMAL));
 }
 
-LOGFONTA FontOf(HWND view, int id) {
-    LOGFONTA font{};
-    auto handle = reinterpret_cast<HFONT>(SendDlgItemMessageA(view, id, WM_GETFONT, 0, 0));
-    GetObjectA(handle, sizeof font, &font);
-    return font;
-}
-
 using ResultsViewTest = ViewTest;
 
-TEST_F(ResultsViewTest, OpeningSetsUpLabelsFontsListAndStripButShowsNoResults) {
+TEST_F(ResultsViewTest, OpeningMakesItsFontsPreselectsTheSemesterAndShowsNoResultsYet) {
     CurrentSemester = 5;
     Open(Record(6, "Algebra", 3, 0));
     EXPECT_EQ(LiveLabelFonts() - fontsBefore_, ResultsViewFontCount);
 
-    const std::pair<int, const char*> labels[] = {{IDC_VIEW_SEMESTER_LABEL, "Semester"},
-                                                  {IDC_VIEW_SUBJECT_HEADING, "&Subject"},
-                                                  {IDC_VIEW_GRADE_HEADING, "&Grade"},
-                                                  {IDC_VIEW_CREDIT_HEADING, "&Credit"},
-                                                  {IDC_VIEW_ADD_SUBJECT_LABEL, "&Add Subject"},
-                                                  {IDC_VIEW_GPA_LABEL, "&GPA"},
-                                                  {IDC_VIEW_CGPA_LABEL, "&CGPA"}};
-    for (const auto& [id, text] : labels) {
-        EXPECT_EQ(ControlText(view_, id), text) << "control " << id;
-    }
-
-    std::set<HFONT> fonts;
-    HDC screen = GetDC(view_);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(view_, screen);
-    struct Expected {
-        int Id;
-        const char* Face;
-        int Points;
-    };
-    std::vector<Expected> expected = {{IDC_VIEW_SEMESTER_LABEL, "Arial", 12},
-                                      {IDC_VIEW_SUBJECT_HEADING, "Tahoma", 10},
-                                      {IDC_VIEW_GRADE_HEADING, "Tahoma", 10},
-                                      {IDC_VIEW_CREDIT_HEADING, "Tahoma", 10},
-                                      {IDC_VIEW_ADD_SUBJECT_LABEL, "Tahoma", 10},
-                                      {IDC_VIEW_GPA_LABEL, "Arial", 10},
-                                      {IDC_VIEW_CGPA_LABEL, "Arial", 10},
-                                      {IDC_VIEW_CGPA, "Arial", 10},
-                                      {IDC_VIEW_GPA, "Arial", 10}};
-    for (int row = 0; row < 7; ++row) {
-        for (int id : {SubjectCell[row], CreditCell[row], GradeCell[row]}) {
-            expected.push_back({id, "Tahoma", 8});
-        }
-    }
-    ASSERT_EQ(expected.size(), static_cast<std::size_t>(ResultsViewFontCount));
-    for (const Expected& e : expected) {
-        fonts.insert(reinterpret_cast<HFONT>(SendDlgItemMessageA(view_, e.Id, WM_GETFONT, 0, 0)));
-        const LOGFONTA font = FontOf(view_, e.Id);
-        EXPECT_STREQ(font.lfFaceName, e.Face) << "control " << e.Id;
-        EXPECT_EQ(font.lfHeight, -MulDiv(dpi, e.Points, 72)) << "control " << e.Id;
-        EXPECT_EQ(font.lfWeight, 700) << "control " << e.Id;
-        EXPECT_EQ(font.lfItalic | font.lfUnderline | font.lfStrikeOut | font.lfCharSet, 0);
-    }
-    EXPECT_EQ(fonts.size(), expected.size()) << "every label has a font of its own";
-
     EXPECT_EQ(SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_GETCOUNT, 0, 0), 8);
-    for (int item = 0; item < 8; ++item) {
-        char text[8] = "";
-        SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_GETLBTEXT, item,
-                            reinterpret_cast<LPARAM>(text));
-        EXPECT_EQ(std::string(text), std::to_string(item + 1));
-    }
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_SEMESTER_LIST), "6");
     EXPECT_EQ(ListSelection(), 5);
 
     EXPECT_EQ(Strip(), RestingStrip(1)) << "tab 1 first, whatever the semester";
@@ -113,33 +55,6 @@ TEST_F(ResultsViewTest, OpeningSetsUpLabelsFontsListAndStripButShowsNoResults) {
     EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "");
     EXPECT_EQ(ControlText(view_, IDC_VIEW_CGPA), "");
     EXPECT_TRUE(MessageBoxAnswerer::Seen().empty());
-}
-
-TEST_F(ResultsViewTest, StaticControlsGetTheirColoursAndTheLightGreyBrush) {
-    Open("");
-    HDC dc = CreateCompatibleDC(nullptr);
-    const COLORREF untouched = RGB(1, 2, 3);
-    const std::pair<int, COLORREF> colours[] = {{IDC_VIEW_CREDIT_HEADING, RGB(0, 80, 40)},
-                                                {IDC_VIEW_SUBJECT_HEADING, RGB(0, 80, 40)},
-                                                {IDC_VIEW_GRADE_HEADING, RGB(0, 80, 40)},
-                                                {IDC_VIEW_SEMESTER_LABEL, RGB(0, 80, 255)},
-                                                {IDC_VIEW_GPA_LABEL, RGB(80, 0, 255)},
-                                                {IDC_VIEW_CGPA_LABEL, RGB(80, 0, 255)},
-                                                {IDC_VIEW_ADD_SUBJECT_LABEL, RGB(255, 0, 80)},
-                                                {SubjectCell[0], untouched},
-                                                {IDC_VIEW_GPA, untouched},
-                                                {IDC_VIEW_GOOD, untouched}};
-    for (const auto& [id, colour] : colours) {
-        SetTextColor(dc, untouched);
-        SetBkMode(dc, OPAQUE);
-        const LRESULT brush = SendMessageA(view_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                           reinterpret_cast<LPARAM>(GetDlgItem(view_, id)));
-        EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(LTGRAY_BRUSH)) << id;
-        EXPECT_EQ(GetTextColor(dc), colour) << "control " << id;
-        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-        EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
-    }
-    DeleteDC(dc);
 }
 
 TEST_F(ResultsViewTest, VerdictFollowsTheUnroundedGpa) {
@@ -281,7 +196,7 @@ TEST_F(ResultsViewTest, SubjectsWithNumbersOutOfRangeAreLeftOutAndSaidSo) {
 
 TEST_F(ResultsViewTest, AddSubjectReArmsTheAnimationStopsTheTimerAndReleasesTheFonts) {
     WriteFileBytes(path_, Record(1, "Algebra", 3, 0));
-    lstrcpynA(ResultFilePath, path_.c_str(), ResultFilePathSize);
+    SetResultFilePath(path_);
     view_ = CreateDialogParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_RESULTS_VIEW), nullptr,
                                DialogFunc3, 0);
     ASSERT_NE(view_, nullptr);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,14 @@
 #include "screen_harness.h"
 #include "tab_animation.h"
 #include "tab_strip.h"
+
+// Names the result file the next view loads.
+inline void SetResultFilePath(const std::string& path) {
+    const std::size_t length =
+        std::min(path.size(), static_cast<std::size_t>(ResultFilePathSize - 1));
+    path.copy(ResultFilePath, length);
+    ResultFilePath[length] = '\0';
+}
 
 // One four-line record as the program stores it (CR LF line ends).
 inline std::string Record(int semester, const std::string& subject, int creditIndex,
@@ -109,7 +118,7 @@ class ViewTest : public testing::Test {
         if (view_ != nullptr) {
             DestroyWindow(view_);
         }
-        lstrcpynA(ResultFilePath, path.c_str(), ResultFilePathSize);
+        SetResultFilePath(path);
         view_ = CreateScreen(IDD_RESULTS_VIEW, ViewWithoutTimer);
         return view_;
     }
