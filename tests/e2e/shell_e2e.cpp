@@ -136,27 +136,6 @@ TEST(Splash, EnterDoesNothing) {
 
 // --- File selection screen ------------------------------------------------------------------
 
-TEST(FileSelection, StartsWithNewFileSelectedAndItsOwnTexts) {
-    Program program;
-    HWND files = StartAtFileSelection(program);
-    ASSERT_NE(files, nullptr);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_CHECKED);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_UNCHECKED);
-    EXPECT_EQ(e2e::ControlText(files, IDC_FILE_GROUP), "Select a file");
-    EXPECT_EQ(e2e::ControlText(files, IDC_FILE_HINT),
-              "New user should create a new file to keep your records");
-    EXPECT_TRUE(e2e::ControlVisible(files, IDC_FILE_TWIN_PICTURE));
-    EXPECT_TRUE(e2e::ControlVisible(files, IDC_FILE_GRADUATE_PICTURE));
-
-    // The two choices are one group: choosing one clears the other.
-    e2e::ClickButton(files, IDC_FILE_EXISTING);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_CHECKED);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_UNCHECKED);
-    e2e::ClickButton(files, IDC_FILE_NEW);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_NEW), BST_CHECKED);
-    EXPECT_EQ(e2e::ButtonCheck(files, IDC_FILE_EXISTING), BST_UNCHECKED);
-}
-
 // Each way out of the file selection screen ends the process with exit code 0.
 enum class WayOut { CancelButton, EscapeKey, EscapeCommand, CloseBox };
 

@@ -222,8 +222,11 @@ TEST_F(FileSelectTest, StartsWithNewFileSelectedAndClaimsNoMessage) {
     EXPECT_EQ(DialogFunc1(screen, WM_INITDIALOG, 0, 0), FALSE);
     EXPECT_EQ(DialogFunc1(screen, WM_COMMAND, MAKEWPARAM(IDC_FILE_HINT, 0), 0), FALSE);
     EXPECT_EQ(DialogFunc1(screen, WM_USER, 0, 0), FALSE);
-    // WM_INITDIALOG again puts the choice back to "New file".
+    // The two choices are one group: choosing one clears the other.
     SendDlgItemMessageA(screen, IDC_FILE_EXISTING, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendDlgItemMessageA(screen, IDC_FILE_NEW, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(screen, IDC_FILE_EXISTING, BM_GETCHECK, 0, 0), BST_CHECKED);
+    // WM_INITDIALOG again puts the choice back to "New file".
     DialogFunc1(screen, WM_INITDIALOG, 0, 0);
     EXPECT_EQ(SendDlgItemMessageA(screen, IDC_FILE_NEW, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendDlgItemMessageA(screen, IDC_FILE_EXISTING, BM_GETCHECK, 0, 0), BST_UNCHECKED);

@@ -189,16 +189,6 @@ TEST_F(ShellTest, AboutIsOwnedByMainWindowAndCountsAsANestedLoop) {
 
 // --- The screen loop -----------------------------------------------------------------------------
 
-TEST_F(ShellTest, ScreenProceduresByDialogId) {
-    EXPECT_EQ(ScreenProcedure(IDD_FILE_SELECT), DialogFunc1);
-    EXPECT_EQ(ScreenProcedure(IDD_SUBJECT_ENTRY), DialogFunc2);
-    EXPECT_EQ(ScreenProcedure(IDD_RESULTS_VIEW), DialogFunc3);
-    EXPECT_EQ(ScreenProcedure(IDD_SPLASH), DialogFunc4);
-    EXPECT_EQ(ScreenProcedure(IDD_ABOUT), DialogAbout);
-    EXPECT_EQ(ScreenProcedure(0), nullptr);
-    EXPECT_EQ(ScreenProcedure(6), nullptr);
-}
-
 constexpr int ManyChanges = 1000;
 
 INT_PTR BackAndForth(int call, int dialogId) {
