@@ -34,13 +34,20 @@ WINESERVER=/usr/lib/wine/wineserver
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
-if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
+if [[ ! -f $WINEPREFIX/.gradewick-ready-2 ]]; then
     "$WINE" wineboot -i >/dev/null 2>&1 || true
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
         >/dev/null 2>&1
+    # Wine's own fonts (Debian fonts-wine): "MS Sans Serif" for the dialogs and Marlett for the
+    # caption buttons. This Wine looks for them only in the prefix's Fonts folder; without them
+    # dialog units come out wider than on Windows.
+    if [[ -d /usr/share/wine/fonts ]]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.gradewick-ready"
+    touch "$WINEPREFIX/.gradewick-ready-2"
 fi
 flock -u 9
 exec 9>&-
