@@ -40,7 +40,7 @@ constexpr std::array<int, RowCount> GradeCells = {
     IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
 
 // The decorated labels, in the order their fonts are made: control, face, points, text to set.
-struct LabelFontSpec {
+struct LabelStyle {
     int Control;
     const char* Face;
     int Points;
@@ -51,7 +51,7 @@ constexpr char Arial[] = "Arial";
 constexpr char Tahoma[] = "Tahoma";
 constexpr int RowPoints = 8;
 
-constexpr std::array<LabelFontSpec, ResultsViewFontCount> LabelFonts = {{
+constexpr std::array<LabelStyle, ResultsViewFontCount> LabelFonts = {{
     {IDC_VIEW_SEMESTER_LABEL, Arial, 12, "Semester"},
     {IDC_VIEW_SUBJECT_HEADING, Tahoma, 10, "&Subject"},
     {IDC_VIEW_GRADE_HEADING, Tahoma, 10, "&Grade"},
@@ -132,7 +132,7 @@ void MakeLabelFonts(HWND window) {
     fontsOwner = window;
     const int logPixelsY = ScreenLogPixelsY(window);
     for (std::size_t i = 0; i < LabelFonts.size(); ++i) {
-        const LabelFontSpec& label = LabelFonts[i];
+        const LabelStyle& label = LabelFonts[i];
         viewFonts[i] = CreateLabelFont(logPixelsY, label.Points, label.Face);
         SendDlgItemMessageA(window, label.Control, WM_SETFONT,
                             reinterpret_cast<WPARAM>(viewFonts[i]), 0);
