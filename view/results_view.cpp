@@ -281,6 +281,12 @@ INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
 }
 
+// The labels are filled with light grey, so the screen is too: otherwise every label would sit
+// in a grey box wherever the system's dialog colour is not that grey.
+INT_PTR OnCtlColorDialog() {
+    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+}
+
 // Pointer positions are the low and high 16 bits of the long parameter, read unsigned.
 int PointerX(LPARAM lParam) {
     return static_cast<int>(LOWORD(lParam));
@@ -334,6 +340,7 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
     case WM_CTLCOLORSTATIC:
         // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORDLG: return OnCtlColorDialog();
     case WM_MOUSEMOVE:
         OnTabStripMouseMove(window, PointerX(lParam), PointerY(lParam));
         return FALSE;

@@ -55,6 +55,13 @@ TEST_F(ResultsViewTest, OpeningMakesItsFontsPreselectsTheSemesterAndShowsNoResul
     EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "");
     EXPECT_EQ(ControlText(view_, IDC_VIEW_CGPA), "");
     EXPECT_TRUE(MessageBoxAnswerer::Seen().empty());
+
+    HDC dc = GetDC(view_);
+    EXPECT_EQ(SendMessageA(view_, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(view_)),
+              reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH)))
+        << "the screen is the labels' grey";
+    ReleaseDC(view_, dc);
 }
 
 TEST_F(ResultsViewTest, VerdictFollowsTheUnroundedGpa) {
