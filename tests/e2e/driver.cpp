@@ -508,6 +508,54 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+HWND StartAtFileSelection(Program& program, DWORD timeoutMilliseconds,
+                          const std::string& executable) {
+    if (!program.Start(executable)) {
+        ADD_FAILURE() << executable << " could not be started";
+        return nullptr;
+    }
+    HWND files = program.WaitForScreen(IDC_FILE_OK, timeoutMilliseconds);
+    if (files == nullptr) {
+        ADD_FAILURE() << "no file selection screen";
+    }
+    return files;
+}
+
+namespace {
+HWND ChooseFile(const Program& program, HWND fileSelection, int choice, const std::string& path,
+                int nextScreenControl) {
+    if (fileSelection == nullptr) {
+        return nullptr;
+    }
+    ClickButton(fileSelection, choice);
+    Click(fileSelection, IDC_FILE_OK);
+    HWND dialog = program.WaitForFileDialog();
+    if (dialog == nullptr || !AnswerFileDialog(dialog, path)) {
+        ADD_FAILURE() << "the file dialog did not take " << path;
+        return nullptr;
+    }
+    HWND next = program.WaitForScreen(nextScreenControl);
+    if (next == nullptr) {
+        ADD_FAILURE() << "no screen with control " << nextScreenControl << " after the file dialog";
+    }
+    return next;
+}
+} // namespace
+
+HWND ChooseNewFile(const Program& program, HWND fileSelection, const std::string& path) {
+    return ChooseFile(program, fileSelection, IDC_FILE_NEW, path, IDC_ENTRY_SUBJECT);
+}
+
+HWND ChooseExistingFile(const Program& program, HWND fileSelection, const std::string& path) {
+    return ChooseFile(program, fileSelection, IDC_FILE_EXISTING, path, IDC_VIEW_SEMESTER_LIST);
+}
+
+std::string StoredRecord(int semester, const std::string& subject, int creditIndex,
+                         int gradeIndex) {
+    return "Semester " + std::to_string(semester) + "\r\n" + subject + "\r\n" +
+           std::to_string(creditIndex) + "\r\n" + std::to_string(gradeIndex) + "\r\n";
+}
+
 } // namespace e2e
 
 // Every driver program's entry point: the *_e2e.cpp files hold only tests.

@@ -231,6 +231,20 @@ MessageBoxInfo ReadMessageBox(HWND box);
 // Presses a message box's button (IDOK by default), posted.
 void PressMessageBoxButton(HWND box, int buttonId = IDOK);
 
+// --- The usual ways in ------------------------------------------------------------------------
+
+// Starts the program and waits for the file selection screen (the splash comes first); a
+// failure is reported to the running test and gives nullptr.
+HWND StartAtFileSelection(Program& program, DWORD timeoutMilliseconds = 25000,
+                          const std::string& executable = Program::DefaultExecutable());
+// On the file selection screen: "New file", path named in Save As; the subject entry screen.
+HWND ChooseNewFile(const Program& program, HWND fileSelection, const std::string& path);
+// On the file selection screen: "Existing file", path named in Open; the results view.
+HWND ChooseExistingFile(const Program& program, HWND fileSelection, const std::string& path);
+
+// One record as the program stores it: four lines, each ending in CR LF.
+std::string StoredRecord(int semester, const std::string& subject, int creditIndex, int gradeIndex);
+
 // --- Files -----------------------------------------------------------------------------------
 
 // A fresh path in the temporary folder ending in suffix (nothing is created; an old file of

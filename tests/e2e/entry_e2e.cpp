@@ -14,24 +14,7 @@ constexpr DWORD StartTimeout = 25000; // splash included; Wine's first start is 
 
 // Starts the program, chooses "New file" and names path in the Save As dialog.
 HWND StartNewFile(Program& program, const std::string& path) {
-    if (!program.Start()) {
-        ADD_FAILURE() << "gradewick.exe could not be started";
-        return nullptr;
-    }
-    HWND files = program.WaitForScreen(IDC_FILE_OK, StartTimeout);
-    if (files == nullptr) {
-        ADD_FAILURE() << "no file selection screen";
-        return nullptr;
-    }
-    e2e::Click(files, IDC_FILE_OK); // "New file" is chosen from the start
-    HWND saveAs = program.WaitForFileDialog();
-    if (saveAs == nullptr || !e2e::AnswerFileDialog(saveAs, path)) {
-        ADD_FAILURE() << "no Save As dialog";
-        return nullptr;
-    }
-    HWND entry = program.WaitForScreen(IDC_ENTRY_SUBJECT);
-    EXPECT_NE(entry, nullptr) << "no subject entry screen";
-    return entry;
+    return e2e::ChooseNewFile(program, e2e::StartAtFileSelection(program, StartTimeout), path);
 }
 
 // Types a subject, chooses its credits and grade as a user would, and presses Insert.

@@ -28,8 +28,8 @@ HWND StartAtSplash(Program& program) {
     return splash;
 }
 
-// Starts the program and waits for the file selection screen.
-HWND StartAtFileSelection(Program& program) {
+// Starts the program and waits for the file selection screen, having seen the splash.
+HWND StartThroughSplash(Program& program) {
     if (StartAtSplash(program) == nullptr) {
         return nullptr;
     }
@@ -143,7 +143,7 @@ class FileSelectionWayOut : public testing::TestWithParam<WayOut> {};
 
 TEST_P(FileSelectionWayOut, EndsTheProcessWithExitCodeZero) {
     Program program;
-    HWND files = StartAtFileSelection(program);
+    HWND files = StartThroughSplash(program);
     ASSERT_NE(files, nullptr);
     switch (GetParam()) {
     case WayOut::CancelButton: e2e::Click(files, IDC_FILE_CANCEL); break;
@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Shell, FileSelectionWayOut,
 TEST(FileSelection, ANameWithoutDotRstIsRefusedWithInputErrorAndTheScreenStays) {
     const std::string refused = WriteResultFile(".txt");
     Program program;
-    HWND files = StartAtFileSelection(program);
+    HWND files = StartThroughSplash(program);
     ASSERT_NE(files, nullptr);
     e2e::ClickButton(files, IDC_FILE_EXISTING);
     e2e::Click(files, IDC_FILE_OK);
@@ -202,7 +202,7 @@ TEST(FileSelection, ANameWithoutDotRstIsRefusedWithInputErrorAndTheScreenStays) 
 
 TEST(FileSelection, CancellingEitherFileDialogLeavesTheScreenAsItWas) {
     Program program;
-    HWND files = StartAtFileSelection(program);
+    HWND files = StartThroughSplash(program);
     ASSERT_NE(files, nullptr);
     for (int choice : {IDC_FILE_NEW, IDC_FILE_EXISTING}) {
         e2e::ClickButton(files, choice);
@@ -222,7 +222,7 @@ TEST(FileSelection, CancellingEitherFileDialogLeavesTheScreenAsItWas) {
 TEST(FileSelection, NewFileThroughSaveAsReachesTheSubjectEntryScreen) {
     const std::string name = e2e::TemporaryPath("");
     Program program;
-    HWND files = StartAtFileSelection(program);
+    HWND files = StartThroughSplash(program);
     ASSERT_NE(files, nullptr);
     e2e::Click(files, IDC_FILE_OK);
     HWND dialog = program.WaitForFileDialog();
@@ -250,7 +250,7 @@ TEST(FileSelection, ExistingFileThroughOpenReachesTheResultsView) {
     const std::string path = folder + "\\marks.txt";
     e2e::WriteFileBytes(path, "Semester 1\r\nMaths\r\n3\r\n1\r\n");
     Program program;
-    HWND files = StartAtFileSelection(program);
+    HWND files = StartThroughSplash(program);
     ASSERT_NE(files, nullptr);
     e2e::ClickButton(files, IDC_FILE_EXISTING);
     e2e::Click(files, IDC_FILE_OK);
@@ -339,20 +339,7 @@ TEST(Program, TheMainWindowIsNeverShownWhateverTheShowCommand) {
 
 // Opens the results view through "Existing file".
 HWND StartAtResultsView(Program& program, const std::string& path) {
-    HWND files = StartAtFileSelection(program);
-    if (files == nullptr) {
-        return nullptr;
-    }
-    e2e::ClickButton(files, IDC_FILE_EXISTING);
-    e2e::Click(files, IDC_FILE_OK);
-    HWND dialog = program.WaitForFileDialog();
-    if (dialog == nullptr || !e2e::AnswerFileDialog(dialog, path)) {
-        ADD_FAILURE() << "no Open dialog";
-        return nullptr;
-    }
-    HWND view = program.WaitForScreen(IDC_VIEW_SEMESTER_LIST);
-    EXPECT_NE(view, nullptr) << "no results view";
-    return view;
+    return e2e::ChooseExistingFile(program, StartThroughSplash(program), path);
 }
 
 // The screen with controlId, once the one before it (previous) is gone.

@@ -17,32 +17,9 @@ constexpr DWORD ResultsTimeout = 15000; // the opening animation lasts about 4.5
 constexpr int RowOneSubject = 172;
 constexpr int TabSelectedBase = IDC_TAB_SELECTED_BASE;
 
-std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex) {
-    return "Semester " + std::to_string(semester) + "\r\n" + subject + "\r\n" +
-           std::to_string(creditIndex) + "\r\n" + std::to_string(gradeIndex) + "\r\n";
-}
-
 // Starts the program and opens the results view on an existing file.
 HWND OpenResultsView(Program& program, const std::string& path) {
-    if (!program.Start()) {
-        ADD_FAILURE() << "gradewick.exe could not be started";
-        return nullptr;
-    }
-    HWND files = program.WaitForScreen(IDC_FILE_OK, StartTimeout);
-    if (files == nullptr) {
-        ADD_FAILURE() << "no file selection screen";
-        return nullptr;
-    }
-    e2e::ClickButton(files, IDC_FILE_EXISTING);
-    e2e::Click(files, IDC_FILE_OK);
-    HWND dialog = program.WaitForFileDialog();
-    if (dialog == nullptr || !e2e::AnswerFileDialog(dialog, path)) {
-        ADD_FAILURE() << "the Open dialog did not take the file";
-        return nullptr;
-    }
-    HWND view = program.WaitForScreen(IDC_VIEW_SEMESTER_LIST);
-    EXPECT_NE(view, nullptr) << "no results view";
-    return view;
+    return e2e::ChooseExistingFile(program, e2e::StartAtFileSelection(program, StartTimeout), path);
 }
 
 // Client position of the centre of a control of another process's dialog.
@@ -56,8 +33,9 @@ POINT CentreOf(HWND dialog, int controlId) {
 
 TEST(ResultsViewEndToEnd, ResultsAppearByThemselvesThenTabListAddSubjectAndBackAndExit) {
     const std::string path = e2e::TemporaryPath(".rst");
-    e2e::WriteFileBytes(path, Record(1, "Algebra", 3, 0) + Record(2, "Optics", 1, 2) +
-                                  Record(3, "Physics", 2, 3) + Record(3, "Drawing", 0, 6));
+    e2e::WriteFileBytes(
+        path, e2e::StoredRecord(1, "Algebra", 3, 0) + e2e::StoredRecord(2, "Optics", 1, 2) +
+                  e2e::StoredRecord(3, "Physics", 2, 3) + e2e::StoredRecord(3, "Drawing", 0, 6));
     Program program;
     HWND view = OpenResultsView(program, path);
     ASSERT_NE(view, nullptr);
@@ -122,7 +100,7 @@ TEST(ResultsViewEndToEnd, ResultsAppearByThemselvesThenTabListAddSubjectAndBackA
 TEST(ResultsViewEndToEnd, AnOversizedFileIsShownCutWithOneWarningAfterTheViewAppears) {
     std::string file;
     for (int i = 1; i <= 101; ++i) {
-        file += Record(1, "Subject " + std::to_string(i), 0, i == 101 ? 9 : 0);
+        file += e2e::StoredRecord(1, "Subject " + std::to_string(i), 0, i == 101 ? 9 : 0);
     }
     const std::string path = e2e::TemporaryPath(".rst");
     e2e::WriteFileBytes(path, file);

@@ -99,29 +99,8 @@ class Counters {
     UINT message_;
 };
 
-std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex) {
-    return "Semester " + std::to_string(semester) + "\r\n" + subject + "\r\n" +
-           std::to_string(creditIndex) + "\r\n" + std::to_string(gradeIndex) + "\r\n";
-}
-
 HWND OpenResultsView(Program& program, const std::string& path) {
-    if (!program.Start()) {
-        ADD_FAILURE() << "the counting program could not be started";
-        return nullptr;
-    }
-    HWND files = program.WaitForScreen(IDC_FILE_OK, StartTimeout);
-    if (files == nullptr) {
-        ADD_FAILURE() << "no file selection screen";
-        return nullptr;
-    }
-    e2e::ClickButton(files, IDC_FILE_EXISTING);
-    e2e::Click(files, IDC_FILE_OK);
-    HWND dialog = program.WaitForFileDialog();
-    if (dialog == nullptr || !e2e::AnswerFileDialog(dialog, path)) {
-        ADD_FAILURE() << "the Open dialog did not take the file";
-        return nullptr;
-    }
-    return program.WaitForScreen(IDC_VIEW_SEMESTER_LIST);
+    return e2e::ChooseExistingFile(program, e2e::StartAtFileSelection(program, StartTimeout), path);
 }
 
 // One change of screen: clicks the button of the screen shown and waits until the other
@@ -143,7 +122,8 @@ HWND ChangeScreen(const Program& program, HWND from, bool fromView) {
 
 TEST(Endurance, FiveHundredRoundTripsLeaveWindowsAndFontsWhereTheyWere) {
     const std::string path = e2e::TemporaryPath(".rst");
-    e2e::WriteFileBytes(path, Record(1, "Algebra", 3, 0) + Record(2, "Optics", 1, 2));
+    e2e::WriteFileBytes(path, e2e::StoredRecord(1, "Algebra", 3, 0) +
+                                  e2e::StoredRecord(2, "Optics", 1, 2));
     Program program;
     HWND screen = OpenResultsView(program, path);
     ASSERT_NE(screen, nullptr) << "no results view";
