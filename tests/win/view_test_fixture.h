@@ -149,7 +149,10 @@ class ViewTest : public testing::Test {
     std::string Strip() const {
         std::string strip;
         for (int tab = 1; tab <= TAB_COUNT; ++tab) {
-            strip += (tab > 1 ? " " : "") + Tab(tab);
+            if (tab > 1) {
+                strip += ' ';
+            }
+            strip += Tab(tab);
         }
         return strip;
     }
