@@ -10,9 +10,9 @@
 struct GradeEntry {
     const char* Letter;
     const char* PointText;
-    bool IntegerWeight;  // true: quality points are credits * WholeWeight, in int
-    int WholeWeight;     // used when IntegerWeight
-    double RealWeight;   // used when !IntegerWeight; the literal's nearest double
+    bool IntegerWeight; // true: quality points are credits * WholeWeight, in int
+    int WholeWeight;    // used when IntegerWeight
+    double RealWeight;  // used when !IntegerWeight; the literal's nearest double
 };
 
 constexpr int GradeCount = 10;
@@ -37,11 +37,11 @@ inline constexpr std::array<GradeEntry, GradeCount> GradeScale = {{
 
 // Lookups. Each answers only for its range and reports "no entry" (nullptr or nullopt)
 // for any other index; the caller decides what to do then.
-const char* GradeLetter(int gradeIndex);        // "A".."D" for 0..9
-const char* GradePointText(int gradeIndex);     // "4.0".."1.0" for 0..9
+const char* GradeLetter(int gradeIndex);         // "A".."D" for 0..9
+const char* GradePointText(int gradeIndex);      // "4.0".."1.0" for 0..9
 std::optional<int> CreditValue(int creditIndex); // 1..4 for 0..3
-const char* CreditText(int creditIndex);        // "1".."4" for 0..3
-const char* SemesterLabel(int semesterIndex);   // "Semester 1".."Semester 8" for 0..7
+const char* CreditText(int creditIndex);         // "1".."4" for 0..3
+const char* SemesterLabel(int semesterIndex);    // "Semester 1".."Semester 8" for 0..7
 
 // Grade index of a letter ("B-" -> 4), or nullopt for anything not on the scale.
 std::optional<int> GradeIndexOfLetter(const char* letter);

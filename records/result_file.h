@@ -9,10 +9,10 @@
 
 // What a load found. The caller decides what to tell the user.
 struct LoadReport {
-    bool Opened = false;         // false: the file could not be opened; the table stays empty
+    bool Opened = false;           // false: the file could not be opened; the table stays empty
     bool MoreThanCapacity = false; // the file holds more than 100 records; the first 100 loaded
-    bool ReadError = false;      // reading stopped on an error other than the end of the file
-    int RecordsRead = 0;         // entries filled (0..100)
+    bool ReadError = false;        // reading stopped on an error other than the end of the file
+    int RecordsRead = 0;           // entries filled (0..100)
 };
 
 // Empties the table, then fills it from the file at path, in file order.

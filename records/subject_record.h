@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr int UnsetIndex = 100;     // credit/grade index of the empty record
-constexpr int RecordCapacity = 100; // entries of the record table
+constexpr int UnsetIndex = 100;         // credit/grade index of the empty record
+constexpr int RecordCapacity = 100;     // entries of the record table
 constexpr std::size_t LabelSize = 15;   // at most 14 characters and the terminator
 constexpr std::size_t SubjectSize = 50; // at most 49 characters and the terminator
 

@@ -24,14 +24,14 @@ extern UINT_PTR ViewTimerId;   // the results view's animation timer
 
 // The dialog procedures, exported under their plain names.
 extern "C" {
-__declspec(dllexport) INT_PTR CALLBACK DialogFunc1(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam);
-__declspec(dllexport) INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam);
-__declspec(dllexport) INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam);
-__declspec(dllexport) INT_PTR CALLBACK DialogFunc4(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam);
-__declspec(dllexport) INT_PTR CALLBACK DialogAbout(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam);
+__declspec(dllexport) INT_PTR CALLBACK
+    DialogFunc1(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) INT_PTR CALLBACK
+    DialogFunc2(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) INT_PTR CALLBACK
+    DialogFunc3(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) INT_PTR CALLBACK
+    DialogFunc4(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) INT_PTR CALLBACK
+    DialogAbout(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 }

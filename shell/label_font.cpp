@@ -28,4 +28,6 @@ void ReleaseLabelFont(HFONT font) {
     }
 }
 
-long LiveLabelFonts() { return liveFonts; }
+long LiveLabelFonts() {
+    return liveFonts;
+}
