@@ -2,6 +2,7 @@
 // screen's Insert does, and prints a report of a whole result file.
 #include "cli.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iomanip>
 #include <optional>
@@ -152,12 +153,11 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
     text << Count(report.RecordsRead, "record") << " read\n";
 
     int semestersWithRecords = 0;
-    int unclassified = 0;
-    for (const SubjectRecord& record : RecordTable) {
-        if (!ClassifyRecord(record) && (record.Label[0] != '\0' || record.Subject[0] != '\0')) {
-            ++unclassified;
-        }
-    }
+    const auto unclassified =
+        std::count_if(RecordTable.begin(), RecordTable.end(), [](const SubjectRecord& record) {
+            return !ClassifyRecord(record) &&
+                   (record.Label[0] != '\0' || record.Subject[0] != '\0');
+        });
     for (int s = 0; s < SemesterCount; ++s) {
         if (SemesterTotals.Credits[s] == 0) {
             continue;
