@@ -33,11 +33,6 @@ constexpr std::array<LabelStyle, 6> LabelStyles = {{
     {IDC_ENTRY_GRADE_POINT, "Arial", 12, "4.0"},
 }};
 
-struct LabelColour {
-    int ControlId;
-    COLORREF Colour; // 0x00BBGGRR
-};
-
 constexpr std::array<LabelColour, 6> LabelColours = {{
     {IDC_ENTRY_SEMESTER, 0xFF0000},        // blue
     {IDC_ENTRY_GRADE_POINT, 0xFF},         // red
@@ -172,24 +167,6 @@ void OnCommand(HWND window, WPARAM wParam) {
     }
 }
 
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-    SetBkMode(dc, TRANSPARENT);
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const int id = GetDlgCtrlID(control);
-    for (const LabelColour& label : LabelColours) {
-        if (label.ControlId == id) {
-            SetTextColor(dc, label.Colour);
-        }
-    }
-    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
-}
-
-// The labels are filled with light grey, so the screen is too: otherwise every label would sit
-// in a grey box wherever the system's dialog colour is not that grey.
-INT_PTR OnCtlColorDialog() {
-    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
-}
-
 // However the screen ends, nothing it made outlives it.
 void OnDestroy(HWND window) {
     ReleaseFonts(window);
@@ -204,10 +181,10 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: OnCommand(window, wParam); return FALSE;
     case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(
-            reinterpret_cast<HDC>(wParam),   // NOLINT(performance-no-int-to-ptr)
-            reinterpret_cast<HWND>(lParam)); // NOLINT(performance-no-int-to-ptr)
-    case WM_CTLCOLORDLG: return OnCtlColorDialog();
+        return PaintLabel(reinterpret_cast<HDC>(wParam),  // NOLINT(performance-no-int-to-ptr)
+                          reinterpret_cast<HWND>(lParam), // NOLINT(performance-no-int-to-ptr)
+                          LabelColours);
+    case WM_CTLCOLORDLG: return LabelBackgroundBrush();
     case WM_DESTROY: OnDestroy(window); return FALSE;
     default: return FALSE;
     }

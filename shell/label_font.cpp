@@ -31,3 +31,19 @@ void ReleaseLabelFont(HFONT font) {
 long LiveLabelFonts() {
     return liveFonts;
 }
+
+INT_PTR PaintLabel(HDC dc, HWND control, std::span<const LabelColour> colours) {
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    const int id = GetDlgCtrlID(control);
+    for (const LabelColour& label : colours) {
+        if (label.ControlId == id) {
+            SetTextColor(dc, label.Colour);
+        }
+    }
+    return LabelBackgroundBrush();
+}
+
+INT_PTR LabelBackgroundBrush() {
+    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+}

@@ -1,9 +1,12 @@
-// Fonts of the decorated labels: bold (700), height from the screen's LOGPIXELSY and the
-// point size, every other CreateFontA argument 0. Every font made here is counted, so tests
-// can check that screens release what they create.
+// Fonts and colours of the decorated labels. Fonts: bold (700), height from the screen's
+// LOGPIXELSY and the point size, every other CreateFontA argument 0; every font made here is
+// counted, so tests can check that screens release what they create. Colours: each screen
+// lists the labels that have a text colour of their own.
 #pragma once
 
 #include <windows.h>
+
+#include <span>
 
 // LOGPIXELSY of the screen the dialog is on (GetDC, GetDeviceCaps, ReleaseDC).
 int ScreenLogPixelsY(HWND window);
@@ -15,3 +18,19 @@ void ReleaseLabelFont(HFONT font);
 
 // Fonts made by CreateLabelFont and not yet released.
 long LiveLabelFonts();
+
+// A label's own text colour (COLORREF 0x00BBGGRR).
+struct LabelColour {
+    int ControlId;
+    COLORREF Colour;
+};
+
+// WM_CTLCOLORSTATIC of a decorated screen: transparent background mode, background colour
+// COLOR_WINDOW, the control's own text colour where colours lists it; returns the light grey
+// brush for every static control.
+INT_PTR PaintLabel(HDC dc, HWND control, std::span<const LabelColour> colours);
+
+// WM_CTLCOLORDLG of a decorated screen: the labels are filled with light grey, so the screen is
+// too; otherwise every label would sit in a grey box wherever the system's dialog colour is not
+// that grey.
+INT_PTR LabelBackgroundBrush();

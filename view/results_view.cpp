@@ -84,11 +84,7 @@ constexpr std::array<LabelStyle, ResultsViewFontCount> LabelFonts = {{
     {IDC_VIEW_GPA, Arial, 10, nullptr},
 }};
 
-// Text colours of the labels that have their own (COLORREF 0x00BBGGRR).
-struct LabelColour {
-    int Control;
-    COLORREF Colour;
-};
+// Text colours of the labels that have their own.
 constexpr std::array<LabelColour, 7> LabelColours = {{
     {IDC_VIEW_CREDIT_HEADING, 0x285000},
     {IDC_VIEW_SUBJECT_HEADING, 0x285000},
@@ -269,24 +265,6 @@ INT_PTR OnCommand(HWND window, WPARAM wParam) {
     return FALSE;
 }
 
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-    SetBkMode(dc, TRANSPARENT);
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const int id = GetDlgCtrlID(control);
-    for (const LabelColour& label : LabelColours) {
-        if (label.Control == id) {
-            SetTextColor(dc, label.Colour);
-        }
-    }
-    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
-}
-
-// The labels are filled with light grey, so the screen is too: otherwise every label would sit
-// in a grey box wherever the system's dialog colour is not that grey.
-INT_PTR OnCtlColorDialog() {
-    return reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
-}
-
 // Pointer positions are the low and high 16 bits of the long parameter, read unsigned.
 int PointerX(LPARAM lParam) {
     return static_cast<int>(LOWORD(lParam));
@@ -339,8 +317,9 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
     case WM_COMMAND: return OnCommand(window, wParam);
     case WM_CTLCOLORSTATIC:
         // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_CTLCOLORDLG: return OnCtlColorDialog();
+        return PaintLabel(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                          LabelColours);
+    case WM_CTLCOLORDLG: return LabelBackgroundBrush();
     case WM_MOUSEMOVE:
         OnTabStripMouseMove(window, PointerX(lParam), PointerY(lParam));
         return FALSE;

@@ -71,12 +71,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool TakeQuitMessage() {
+    return TakeQuitCode().has_value();
+}
+
+std::optional<WPARAM> TakeQuitCode() {
     MSG message;
-    bool found = false;
+    std::optional<WPARAM> code;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        found = true;
+        code = message.wParam;
     }
-    return found;
+    return code;
 }
 
 int main(int argc, char** argv) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 // Creates dialog dialogId modeless with its real procedure (or the one given).
@@ -26,3 +27,5 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // Takes the WM_QUIT that a screen's Exit posts, so it does not end the test program; returns
 // whether one was waiting.
 bool TakeQuitMessage();
+// The same, giving the code of the last quit message that was waiting, if any.
+std::optional<WPARAM> TakeQuitCode();

@@ -148,15 +148,6 @@ std::vector<Seen> MessagesSeen() {
     return messages;
 }
 
-std::optional<WPARAM> TakeQuitCode() {
-    MSG message;
-    std::optional<WPARAM> code;
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        code = message.wParam;
-    }
-    return code;
-}
-
 constexpr int NotSet = -7;
 
 class FileSelectTest : public testing::Test {

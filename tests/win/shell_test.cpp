@@ -40,16 +40,6 @@ INT_PTR RecordingRunner(int dialogId, HWND owner) {
     return result;
 }
 
-// The code of the quit message waiting on this thread, taking it.
-std::optional<WPARAM> TakeQuitCode() {
-    MSG message;
-    std::optional<WPARAM> code;
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        code = message.wParam;
-    }
-    return code;
-}
-
 class ShellTest : public testing::Test {
   protected:
     void SetUp() override {
