@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "result_file.h"
 #include "screen_flow.h"
+#include "screen_pictures.h"
 #include "subject_record.h"
 
 namespace {
@@ -108,6 +109,7 @@ void InsertSubject(HWND window) {
 }
 
 INT_PTR OnInitDialog(HWND window) {
+    FitScreenPictures(window, ScaleOf(window));
     auto* fonts = new ScreenFonts();
     SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(fonts));
     const int logPixelsY = ScreenLogPixelsY(window);
@@ -169,6 +171,7 @@ void OnCommand(HWND window, WPARAM wParam) {
 
 // However the screen ends, nothing it made outlives it.
 void OnDestroy(HWND window) {
+    ReleaseScreenPictures(window);
     ReleaseFonts(window);
     delete FontsOf(window);
     SetWindowLongPtrA(window, DWLP_USER, 0);

@@ -224,6 +224,7 @@ void ShowWarnings() {
 }
 
 INT_PTR OnInitDialog(HWND window) {
+    FitScreenPictures(window, ScaleOf(window));
     MakeLabelFonts(window);
     FillSemesterList(window);
     LoadResults();
@@ -328,6 +329,7 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
         return FALSE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
     case WM_DESTROY:
+        ReleaseScreenPictures(window);
         if (window == fontsOwner) {
             ReleaseViewFonts();
         }
