@@ -52,6 +52,7 @@ HBITMAP ScaledDown(HBITMAP bitmap, SIZE from, SIZE size) {
 }
 
 HBITMAP ShowBitmap(HWND control, HBITMAP bitmap) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
     return reinterpret_cast<HBITMAP>(
         SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
 }
@@ -65,8 +66,9 @@ void ReleasePicture(HWND control) {
 
 void FitPicture(HWND control, DialogScale scale) {
     ReleasePicture(control);
-    auto* original =
-        reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const LRESULT current = SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
+    auto* original = reinterpret_cast<HBITMAP>(current);
     if (original == nullptr) {
         return;
     }
@@ -76,6 +78,7 @@ void FitPicture(HWND control, DialogScale scale) {
         std::array<char, PictureNameLength> text{};
         GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
         const std::string name = std::string(text.data()) + set.Suffix;
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
         auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(control, GWLP_HINSTANCE));
         drawn = static_cast<HBITMAP>(LoadImageA(instance, name.c_str(), IMAGE_BITMAP, 0, 0, 0));
         if (drawn == nullptr) {
@@ -102,6 +105,7 @@ void FitPicture(HWND control, DialogScale scale) {
 
 BOOL CALLBACK FitIfPicture(HWND control, LPARAM scale) {
     if (IsPicture(control)) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): handles and pointers travel as integers
         FitPicture(control, *reinterpret_cast<const DialogScale*>(scale));
     }
     return TRUE;
@@ -123,12 +127,11 @@ DialogScale ScaleOf(HWND dialog) {
 }
 
 PictureSet PictureSetFor(DialogScale scale) {
-    for (const PictureSet& set : PictureSets) {
-        if (set.DrawnFor.BaseX >= scale.BaseX && set.DrawnFor.BaseY >= scale.BaseY) {
-            return set;
-        }
-    }
-    return PictureSets.back();
+    const auto* set =
+        std::find_if(PictureSets.begin(), PictureSets.end(), [&](const PictureSet& s) {
+            return s.DrawnFor.BaseX >= scale.BaseX && s.DrawnFor.BaseY >= scale.BaseY;
+        });
+    return set != PictureSets.end() ? *set : PictureSets.back();
 }
 
 void FitScreenPictures(HWND dialog, DialogScale scale) {
