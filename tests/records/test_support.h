@@ -12,23 +12,16 @@
 // A file path private to the running test, removed again at the end of the test.
 class TemporaryFile {
   public:
-    TemporaryFile() {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("gradewick-" + std::string(info->test_suite_name()) + "-" + info->name() + ".rst");
-        std::filesystem::remove(path_);
-    }
-    ~TemporaryFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
+    TemporaryFile() { std::filesystem::remove(path_); }
+    ~TemporaryFile() { std::filesystem::remove(path_, ignored_); }
     [[nodiscard]] std::string Path() const { return path_.string(); }
 
   private:
-    std::filesystem::path path_;
+    const ::testing::TestInfo* test_ = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() /
+        (std::string("gradewick-") + test_->test_suite_name() + "-" + test_->name() + ".rst");
+    std::error_code ignored_;
 };
 
 inline std::string ReadBytes(const std::string& path) {
