@@ -34,11 +34,6 @@ bool WithoutLineFeed(const char* text, std::size_t size, std::string& out) {
     return out.size() == size - 1;
 }
 
-bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
-    return std::strcmp(a.Label, b.Label) == 0 && std::strcmp(a.Subject, b.Subject) == 0 &&
-           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
-}
-
 RecordTableArray Table;
 RecordTableArray Again;
 
@@ -77,7 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rewritable) {
         Require(LoadRecordBytes(written, Again).RecordsRead == report.RecordsRead);
         for (std::size_t i = 0; i < Table.size(); ++i) {
-            Require(SameRecord(Table[i], Again[i]));
+            Require(std::strcmp(Table[i].Label, Again[i].Label) == 0 &&
+                    std::strcmp(Table[i].Subject, Again[i].Subject) == 0 &&
+                    Table[i].CreditIndex == Again[i].CreditIndex &&
+                    Table[i].GradeIndex == Again[i].GradeIndex);
         }
     }
     return 0;
