@@ -58,9 +58,8 @@ std::string Dump(const LoadReport& report, const RecordTableArray& table) {
             }
         }
     }
-    const std::string cgpa = ComputeCumulative(totals);
-    out << "cgpa \"" << cgpa << "\", credits " << totals.TotalCredits << ", points "
-        << totals.TotalPoints << ", passed over " << slots.PassedOver << "\n";
+    out << "cgpa \"" << ComputeCumulative(totals) << "\", credits " << totals.TotalCredits
+        << ", points " << totals.TotalPoints << ", passed over " << slots.PassedOver << "\n";
     return out.str();
 }
 
