@@ -33,56 +33,54 @@ class TextSource {
     [[nodiscard]] bool AtEnd() const { return atEnd_; }
     [[nodiscard]] bool Failed() const { return failed_; }
     // Bytes of the file taken so far.
-    [[nodiscard]] std::size_t Offset() const { return offset_; }
+    [[nodiscard]] std::size_t Offset() const { return dropped_ + pos_; }
 
     // The next character without taking it, or EndOfInput. The only place where CR LF folds.
     int Peek() {
-        int c = Byte(0);
         width_ = 1;
+        const int c = Byte(0);
         if (c == '\r' && Byte(1) == '\n') {
-            c = '\n';
             width_ = 2;
+            return '\n';
         }
-        atEnd_ = atEnd_ || c == EndOfInput;
+        if (c == EndOfInput) {
+            atEnd_ = true;
+        }
         return c;
     }
 
     // Takes the character that Peek returned.
-    void Take() {
-        pos_ += width_;
-        offset_ += width_;
-    }
+    void Take() { pos_ += width_; }
 
   private:
     // The byte ahead places past the next one (0 or 1), or EndOfInput.
     int Byte(std::size_t ahead) {
-        while (pos_ + ahead >= size_) {
-            if (!Refill()) {
-                return EndOfInput;
-            }
-        }
-        return data_[pos_ + ahead];
+        return pos_ + ahead < size_ || Refill(ahead) ? data_[pos_ + ahead] : EndOfInput;
     }
 
-    // Keeps the bytes not yet taken (at most one) and reads more after them.
-    bool Refill() {
-        if (file_ == nullptr || failed_) {
-            return false;
+    // Drops the bytes taken, keeps the others (at most one) and reads more after them, until
+    // the byte ahead is there. Out of line: it runs once per block.
+    [[gnu::noinline]] bool Refill(std::size_t ahead) {
+        while (file_ != nullptr && !failed_ && pos_ + ahead >= size_) {
+            dropped_ += pos_;
+            size_ -= pos_;
+            std::memmove(block_, block_ + pos_, size_);
+            pos_ = 0;
+            const std::size_t got = std::fread(block_ + size_, 1, sizeof block_ - size_, file_);
+            size_ += got;
+            failed_ = got == 0 && std::ferror(file_) != 0;
+            if (got == 0) {
+                return false;
+            }
         }
-        size_ -= pos_;
-        std::memmove(block_, block_ + pos_, size_);
-        pos_ = 0;
-        const std::size_t got = std::fread(block_ + size_, 1, sizeof block_ - size_, file_);
-        size_ += got;
-        failed_ = got == 0 && std::ferror(file_) != 0;
-        return got != 0;
+        return pos_ + ahead < size_;
     }
 
     std::FILE* file_ = nullptr;
     const unsigned char* data_;
     std::size_t size_ = 0;
     std::size_t pos_ = 0;
-    std::size_t offset_ = 0;
+    std::size_t dropped_ = 0;
     std::size_t width_ = 1;
     bool atEnd_ = false;
     bool failed_ = false;
