@@ -53,7 +53,7 @@ class TextSource {
     void Take() { pos_ += width_; }
 
   private:
-    // The byte ahead places past the next one (0 or 1), or EndOfInput.
+    // The next byte (ahead 0) or the one after it (ahead 1), or EndOfInput.
     int Byte(std::size_t ahead) {
         return pos_ + ahead < size_ || Refill(ahead) ? data_[pos_ + ahead] : EndOfInput;
     }
