@@ -119,7 +119,7 @@ ExportData CollectResults(int& passedOver) {
             continue;
         }
         const GpaResult gpa = SemesterGpa(s);
-        ExportSemester semester{SemesterLabel(s), {}, SemesterTotals.Credits[s],
+        ExportSemester semester{SemesterLabel(s),         {},       SemesterTotals.Credits[s],
                                 SemesterTotals.Points[s], gpa.Text, VerdictWord(gpa.Verdict)};
         for (const SubjectRecord& record : RecordTable) {
             const std::optional<int> credits = CreditValue(record.CreditIndex);
@@ -199,9 +199,8 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
         for (const ExportSubject& subject : semester.Subjects) {
             const std::string name = subject.Name.empty() ? "(no name)" : Printable(subject.Name);
             text << "  " << std::left << std::setw(static_cast<int>(MaxSubjectBytes)) << name
-                 << "  " << subject.Credits
-                 << (subject.Credits == 1 ? " credit   " : " credits  ") << subject.Grade
-                 << '\n';
+                 << "  " << subject.Credits << (subject.Credits == 1 ? " credit   " : " credits  ")
+                 << subject.Grade << '\n';
         }
     }
     if (data.Semesters.empty()) {
@@ -245,8 +244,8 @@ std::string ListLine(int number, const SubjectRecord& record) {
     const bool damaged = semester && (credits == nullptr || letter == nullptr);
     return std::to_string(number) + '\t' + (semester ? SemesterLabel(*semester) : "-") + '\t' +
            Printable(WithoutTrailingLineFeed(record.Subject)) + '\t' +
-           (credits != nullptr ? credits : "?") + '\t' + (letter != nullptr ? letter : "?") +
-           '\t' + (damaged ? "damaged" : "") + '\n';
+           (credits != nullptr ? credits : "?") + '\t' + (letter != nullptr ? letter : "?") + '\t' +
+           (damaged ? "damaged" : "") + '\n';
 }
 
 int List(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -316,8 +315,8 @@ int Remove(const std::string& path, const std::vector<int>& numbers, std::ostrea
     LoadRecordBytes(kept, after);
     for (std::size_t i = 0, j = 0; i < count; ++i) {
         if (!chosen[i] && !SameRecord(before[i], after[j++])) {
-            err << "gradewick-cli: without the chosen records, record " << i + 1 << " of '"
-                << path << "' would read differently; nothing removed\n";
+            err << "gradewick-cli: without the chosen records, record " << i + 1 << " of '" << path
+                << "' would read differently; nothing removed\n";
             return CliExitUsage;
         }
     }

@@ -61,8 +61,12 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
 }
 
 // Quality points as the two-decimal figure that is printed, so CSV and JSON agree.
-std::string PointsText(double points) { return FormatTwoDecimals(points); }
-double PointsValue(double points) { return std::strtod(PointsText(points).c_str(), nullptr); }
+std::string PointsText(double points) {
+    return FormatTwoDecimals(points);
+}
+double PointsValue(double points) {
+    return std::strtod(PointsText(points).c_str(), nullptr);
+}
 
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
@@ -108,8 +112,8 @@ std::string ToUtf8(std::string_view text) {
 }
 
 std::string FormatCsv(const ExportData& data) {
-    std::string csv = CsvRow({"Row", "Semester", "Subject", "Credits", "Grade", "Quality points",
-                              "GPA", "Verdict"});
+    std::string csv = CsvRow(
+        {"Row", "Semester", "Subject", "Credits", "Grade", "Quality points", "GPA", "Verdict"});
     for (const ExportSemester& semester : data.Semesters) {
         for (const ExportSubject& subject : semester.Subjects) {
             csv += CsvRow({"subject", semester.Label, ToUtf8(subject.Name),
@@ -119,8 +123,8 @@ std::string FormatCsv(const ExportData& data) {
         csv += CsvRow({"semester", semester.Label, "", std::to_string(semester.Credits), "",
                        PointsText(semester.QualityPoints), semester.Gpa, semester.Verdict});
     }
-    csv += CsvRow({"cgpa", "", "", std::to_string(data.Credits), "",
-                   PointsText(data.QualityPoints), data.Cgpa, ""});
+    csv += CsvRow({"cgpa", "", "", std::to_string(data.Credits), "", PointsText(data.QualityPoints),
+                   data.Cgpa, ""});
     return csv;
 }
 
@@ -129,6 +133,7 @@ std::string FormatJson(const ExportData& data) {
     for (const ExportSemester& semester : data.Semesters) {
         nlohmann::ordered_json subjects = nlohmann::ordered_json::array();
         for (const ExportSubject& subject : semester.Subjects) {
+            // cppcheck-suppress useStlAlgorithm
             subjects.push_back({{"subject", ToUtf8(subject.Name)},
                                 {"credits", subject.Credits},
                                 {"grade", subject.Grade},

@@ -39,7 +39,8 @@ class NewFile {
     bool Write(std::string_view bytes) {
         while (!bytes.empty()) {
             DWORD written = 0;
-            const auto chunk = static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
+            const auto chunk =
+                static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
             if (WriteFile(handle_, bytes.data(), chunk, &written, nullptr) == 0 || written == 0) {
                 return false;
             }
@@ -63,7 +64,9 @@ bool MoveInPlace(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFile(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
 
 #else
 
@@ -108,7 +111,9 @@ bool MoveInPlace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void RemoveFile(const std::string& path) { unlink(path.c_str()); }
+void RemoveFile(const std::string& path) {
+    unlink(path.c_str());
+}
 
 #endif
 
@@ -148,7 +153,7 @@ std::string ReplaceFileContents(const std::string& path, std::string_view before
     }
     if (failure.empty()) {
         if (FailAt("vanish")) {
-            std::remove(path.c_str());
+            (void)std::remove(path.c_str());
         }
         const WholeFile now = ReadWholeFile(path);
         if (!now.Opened || now.ReadError || now.Bytes != before) {
