@@ -18,6 +18,8 @@
 
 namespace {
 
+// For tests: the step that GRADEWICK_CLI_FAIL_AT names is pointed at something that cannot
+// work (no file, no folder), so that the step's own error check is what notices.
 bool FailAt(const char* step) {
     const char* at = std::getenv("GRADEWICK_CLI_FAIL_AT");
     return at != nullptr && std::strcmp(at, step) == 0;
@@ -41,14 +43,15 @@ class NewFile {
             DWORD written = 0;
             const auto chunk =
                 static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
-            if (WriteFile(handle_, bytes.data(), chunk, &written, nullptr) == 0 || written == 0) {
+            HANDLE target = FailAt("write") ? INVALID_HANDLE_VALUE : handle_;
+            if (WriteFile(target, bytes.data(), chunk, &written, nullptr) == 0 || written == 0) {
                 return false;
             }
             bytes.remove_prefix(written);
         }
         return true;
     }
-    bool Flush() { return FlushFileBuffers(handle_) != 0; }
+    bool Flush() { return FlushFileBuffers(FailAt("flush") ? INVALID_HANDLE_VALUE : handle_) != 0; }
     bool Close() {
         const bool closed = !Created() || CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
@@ -88,7 +91,7 @@ class NewFile {
     [[nodiscard]] bool Created() const { return fd_ >= 0; }
     bool Write(std::string_view bytes) {
         while (!bytes.empty()) {
-            const ssize_t written = write(fd_, bytes.data(), bytes.size());
+            const ssize_t written = write(FailAt("write") ? -1 : fd_, bytes.data(), bytes.size());
             if (written <= 0 && errno != EINTR) {
                 return false;
             }
@@ -96,7 +99,7 @@ class NewFile {
         }
         return true;
     }
-    bool Flush() { return fsync(fd_) == 0; }
+    bool Flush() { return fsync(FailAt("flush") ? -1 : fd_) == 0; }
     bool Close() {
         const bool closed = !Created() || close(fd_) == 0;
         fd_ = -1;
@@ -145,9 +148,9 @@ std::string ReplaceFileContents(const std::string& path, std::string_view before
         if (!file.Created()) {
             return "cannot create '" + temporary + "' beside it";
         }
-        if (FailAt("write") || !file.Write(contents)) {
+        if (!file.Write(contents)) {
             failure = "writing '" + temporary + "' failed";
-        } else if (FailAt("flush") || !file.Flush() || !file.Close()) {
+        } else if (!file.Flush() || !file.Close()) {
             failure = "'" + temporary + "' could not be flushed to disk";
         }
     }
@@ -158,7 +161,7 @@ std::string ReplaceFileContents(const std::string& path, std::string_view before
         const WholeFile now = ReadWholeFile(path);
         if (!now.Opened || now.ReadError || now.Bytes != before) {
             failure = "'" + path + "' changed or vanished while it was being rewritten";
-        } else if (FailAt("replace") || !MoveInPlace(temporary, path)) {
+        } else if (!MoveInPlace(temporary, (FailAt("replace") ? "no-such-folder/" : "") + path)) {
             failure = "'" + temporary + "' could not take the place of '" + path + "'";
         }
     }

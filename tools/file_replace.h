@@ -18,7 +18,7 @@ WholeFile ReadWholeFile(const std::string& path);
 // any failure the file at path is left alone, the new file is removed again, and the message
 // returned says what failed; on success the message is empty.
 //
-// For tests, GRADEWICK_CLI_FAIL_AT=write, flush, vanish or replace makes that step fail as a
+// For tests, GRADEWICK_CLI_FAIL_AT=write, flush, vanish or replace makes that step fail, as a
 // full disk, a file removed meanwhile ("vanish" removes it) or a refused rename would.
 std::string ReplaceFileContents(const std::string& path, std::string_view before,
                                 std::string_view contents);
