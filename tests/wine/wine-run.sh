@@ -25,7 +25,7 @@ find_build_dir() {
 
 export WINEPREFIX=${GRADEWICK_WINEPREFIX:-$(find_build_dir)/wineprefix}
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
