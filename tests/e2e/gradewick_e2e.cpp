@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -16,70 +15,39 @@
 
 namespace {
 
-constexpr int FileNameId = 0x47c; // the file dialogs' name field: an edit inside combo boxes
+constexpr int FileNameId = 0x47c; // the file dialogs' name field
 DWORD processId = 0;
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 30000) {
-    for (DWORD waited = 0; waited < milliseconds; waited += 50) {
-        if (condition()) {
-            return true;
-        }
+// Waits for a visible top-level window of the program that has a control with this id.
+HWND WaitForDialog(int controlId) {
+    static int id = 0;
+    static HWND found = nullptr;
+    id = controlId;
+    found = nullptr;
+    for (int wait = 0; wait < 600 && found == nullptr; ++wait) {
         Sleep(50);
+        EnumWindows(
+            [](HWND window, LPARAM) -> BOOL {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == processId && IsWindowVisible(window) && GetDlgItem(window, id)) {
+                    found = window;
+                }
+                return found == nullptr;
+            },
+            0);
     }
-    return condition();
-}
-
-// The visible dialog of the program that holds a window with this id (and class) at any depth.
-HWND FindDialog(int controlId, const char* className = nullptr) {
-    struct Search {
-        int Id;
-        const char* Class;
-        HWND Child;
-        HWND Dialog;
-    } search{controlId, className, nullptr, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param); // NOLINT(performance-no-int-to-ptr)
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != processId || !IsWindowVisible(window)) {
-                return TRUE;
-            }
-            EnumChildWindows(
-                window,
-                [](HWND child, LPARAM param) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(param); // NOLINT
-                    char name[32] = "";
-                    GetClassNameA(child, name, ARRAYSIZE(name));
-                    if (GetDlgCtrlID(child) == s->Id &&
-                        (s->Class == nullptr || lstrcmpiA(name, s->Class) == 0)) {
-                        s->Child = child;
-                    }
-                    return s->Child == nullptr;
-                },
-                param);
-            s->Dialog = s->Child != nullptr ? window : nullptr;
-            return s->Dialog == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return className != nullptr ? search.Child : search.Dialog;
-}
-
-HWND WaitForDialog(int controlId, const char* className = nullptr) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindDialog(controlId, className)) != nullptr; });
     return found;
 }
 
 std::string Text(HWND dialog, int controlId) {
     char text[256] = "";
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, controlId), WM_GETTEXT, ARRAYSIZE(text),
-                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendDlgItemMessageA(dialog, controlId, WM_GETTEXT, ARRAYSIZE(text),
+                        reinterpret_cast<LPARAM>(text));
     return text;
 }
 
-void Command(HWND dialog, int controlId, int notification = BN_CLICKED) {
+void Post(HWND dialog, int controlId, int notification = BN_CLICKED) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, notification),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
@@ -103,36 +71,32 @@ TEST(Gradewick, ANewFileTakesASubjectAndTheResultsViewShowsIt) {
 
     HWND files = WaitForDialog(IDC_FILE_OK);
     ASSERT_NE(files, nullptr) << "no file selection screen";
-    Command(files, IDC_FILE_OK); // "New file" is chosen from the start
-    HWND name = WaitForDialog(FileNameId, "Edit");
-    ASSERT_NE(name, nullptr) << "no Save As dialog";
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(GetAncestor(name, GA_ROOT), WM_COMMAND, IDOK, 0);
+    Post(files, IDC_FILE_OK); // "New file" is chosen from the start
+    HWND saveAs = WaitForDialog(FileNameId);
+    ASSERT_NE(saveAs, nullptr) << "no Save As dialog";
+    SendDlgItemMessageA(saveAs, FileNameId, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    Post(saveAs, IDOK);
 
     HWND entry = WaitForDialog(IDC_ENTRY_SUBJECT);
     ASSERT_NE(entry, nullptr) << "no subject entry screen";
     SendDlgItemMessageA(entry, IDC_ENTRY_SUBJECT, WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>("Physics"));
     SendDlgItemMessageA(entry, IDC_ENTRY_GRADE, CB_SETCURSEL, 1, 0);
-    Command(entry, IDC_ENTRY_GRADE, CBN_SELCHANGE);
-    Command(entry, IDC_ENTRY_INSERT);
-    std::string bytes;
-    WaitUntil([&] {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return !bytes.empty();
-    });
-    EXPECT_EQ(bytes, "Semester 1\r\nPhysics\r\n0\r\n1\r\n");
-
-    Command(entry, IDC_ENTRY_VIEW_CGPA);
+    Post(entry, IDC_ENTRY_GRADE, CBN_SELCHANGE);
+    Post(entry, IDC_ENTRY_INSERT);
+    Post(entry, IDC_ENTRY_VIEW_CGPA);
     HWND view = WaitForDialog(IDC_VIEW_SEMESTER_LIST);
     ASSERT_NE(view, nullptr) << "no results view";
-    EXPECT_TRUE(WaitUntil([&] { return !Text(view, IDC_VIEW_GPA).empty(); }))
-        << "the results never appeared";
+    std::ifstream written(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
+              "Semester 1\r\nPhysics\r\n0\r\n1\r\n");
+    for (int wait = 0; wait < 300 && Text(view, IDC_VIEW_GPA).empty(); ++wait) {
+        Sleep(50);
+    }
     EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
     EXPECT_EQ(Text(view, IDC_VIEW_GPA), "3.70");
 
-    Command(view, IDC_EXIT_BUTTON);
+    Post(view, IDC_EXIT_BUTTON);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);

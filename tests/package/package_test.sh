@@ -7,12 +7,23 @@
 set -euo pipefail
 emulator=$1 cpack=$2 build=$3 e2e=$4 name=$5
 out=$build/tests/package/release
+root=$(cd "$(dirname "$0")/../.." && pwd)
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gradewick'
 fail() { echo "FAILED: $*" >&2; exit 1; }
 win() { local path="Z:$1"; echo "${path//\//\\}"; }
 files() { (cd "$1" && ls | sort | tr '\n' ' '); }
 
-rm -rf "$out" && mkdir -p "$out" && cd "$out"
+# The SHA256SUMS merge as CPack runs it once per generator, over a folder with an older file:
+# this version's lines are hashed afresh, those of other versions or of packages gone dropped.
+rm -rf "$out" && mkdir -p "$out/merge/staging" && cd "$out/merge"
+echo rebuilt >G-2.1.0-win64.exe && echo old >G-2.0.0-win64.zip && echo new >staging/G-2.1.0-win64.zip
+printf '%064d  %s\n' 0 G-2.1.0-win64.exe 0 G-2.0.0-win64.zip 0 G-2.1.0-win64.msi >SHA256SUMS
+cmake -DCPACK_PACKAGE_DIRECTORY="$PWD" -DCPACK_PACKAGE_FILE_NAME=G-2.1.0-win64 \
+    -DCPACK_PACKAGE_FILES="$PWD/staging/G-2.1.0-win64.zip" -P "$root/packaging/checksums.cmake" >/dev/null
+sha256sum G-2.1.0-win64.exe | cat - <(cd staging && sha256sum G-2.1.0-win64.zip) | cmp - SHA256SUMS ||
+    fail "SHA256SUMS merged into $(cat SHA256SUMS)"
+
+cd "$out"
 "$cpack" --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
 sha256sum --check --strict SHA256SUMS
 [[ $(cut -d' ' -f3 SHA256SUMS | sort | tr '\n' ' ') == "$name.exe $name.zip " ]] ||

@@ -3,19 +3,17 @@
 #include <deque>
 #include <fstream>
 #include <iterator>
-#include <set>
+#include <map>
 
 #include "summary.h"
 
 namespace {
 
 constexpr int MessageTextId = 0xFFFF; // a message box's text
-constexpr int FileNameId = 0x47c;     // a file dialog's name field (an edit inside combos)
-constexpr UINT AnswerMilliseconds = 20;
+constexpr int FileNameId = 0x47c;     // a file dialog's name field
 
 std::deque<std::string> names;
-std::set<HWND> sighted;
-std::set<HWND> answered;
+std::map<HWND, int> sightings;
 
 std::string TextOf(HWND window) {
     char text[1024] = "";
@@ -23,61 +21,46 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-HWND FileNameEdit(HWND dialog) {
-    std::pair<HWND, HWND> search{nullptr, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(param); // NOLINT
-            char name[16] = "";
-            GetClassNameA(child, name, ARRAYSIZE(name));
-            if (GetDlgCtrlID(child) == FileNameId && lstrcmpiA(name, "Edit") == 0) {
-                found->first = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.first;
-}
-
-BOOL CALLBACK Answer(HWND window, LPARAM /*unused*/) {
-    char name[16] = "";
-    GetClassNameA(window, name, ARRAYSIZE(name));
-    if (std::string(name) != "#32770" || !IsWindowVisible(window) || answered.count(window)) {
-        return TRUE;
-    }
-    HWND edit = FileNameEdit(window);
-    const bool message = GetDlgItem(window, MessageTextId) != nullptr;
-    const bool about = GetDlgItem(window, IDC_ABOUT_PICTURE) != nullptr;
-    // Answered on the second sighting, once the box has finished setting itself up.
-    if ((edit == nullptr && !message && !about) || sighted.insert(window).second) {
-        return TRUE;
-    }
-    answered.insert(window);
-    if (about) {
-        ++ModalAnswerer::AboutScreens;
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-    const bool viewVisible = ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow);
-    ModalAnswerer::Seen.push_back({TextOf(window),
-                                   message ? TextOf(GetDlgItem(window, MessageTextId)) : "",
-                                   GetWindow(window, GW_OWNER), edit != nullptr, viewVisible});
-    std::string fileName;
-    if (edit != nullptr && !names.empty()) {
-        fileName = names.front();
-        names.pop_front();
-    }
-    if (!fileName.empty()) {
-        SetWindowTextA(edit, fileName.c_str());
-    }
-    PostMessageA(window, WM_COMMAND, edit != nullptr && fileName.empty() ? IDCANCEL : IDOK, 0);
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window); // NOLINT
     return TRUE;
 }
 
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Answered on the second sighting, once the box has finished setting itself up.
+void Answer(HWND box) {
+    HWND fileName = GetDlgItem(box, FileNameId);
+    HWND text = GetDlgItem(box, MessageTextId);
+    const bool about = GetDlgItem(box, IDC_ABOUT_PICTURE) != nullptr;
+    if ((fileName == nullptr && text == nullptr && !about) || !IsWindowVisible(box) ||
+        ++sightings[box] != 2) {
+        return;
+    }
+    ModalAnswerer::AboutScreens += about ? 1 : 0;
+    if (!about) {
+        ModalAnswerer::Seen.push_back(
+            {TextOf(box), text != nullptr ? TextOf(text) : "", GetWindow(box, GW_OWNER),
+             fileName != nullptr,
+             ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
+    }
+    std::string name;
+    if (fileName != nullptr && !names.empty()) {
+        name = names.front();
+        names.pop_front();
+        SetWindowTextA(fileName, name.c_str());
+    }
+    PostMessageA(box, WM_COMMAND, fileName != nullptr && name.empty() ? IDCANCEL : IDOK, 0);
+}
+
 VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), Answer, 0);
+    for (HWND window : TopLevelWindows()) {
+        Answer(window);
+    }
 }
 
 } // namespace
@@ -85,7 +68,7 @@ VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
 std::vector<Box> ModalAnswerer::Seen;
 int ModalAnswerer::AboutScreens = 0;
 
-ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, AnswerMilliseconds, AnswerTick)) {
+ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerTick)) {
     Seen.clear();
     AboutScreens = 0;
     names.clear();
@@ -142,31 +125,20 @@ std::optional<WPARAM> TakeQuitCode() {
 }
 
 int ThreadWindows() {
-    static int count = 0;
-    count = 0;
-    const auto counter = [](HWND window, LPARAM) -> BOOL {
-        ++count;
-        EnumChildWindows(
-            window, [](HWND, LPARAM) -> BOOL { return ++count > 0; }, 0);
-        return TRUE;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), counter, 0);
-    return count;
+    std::vector<HWND> windows = TopLevelWindows();
+    for (HWND top : TopLevelWindows()) {
+        EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&windows));
+    }
+    return static_cast<int>(windows.size());
 }
 
 HWND FindScreen(int controlId) {
-    static int id = 0;
-    static HWND found = nullptr;
-    id = controlId;
-    found = nullptr;
-    const auto look = [](HWND window, LPARAM) -> BOOL {
-        if (IsWindowVisible(window) && GetDlgItem(window, id) != nullptr) {
-            found = window;
+    for (HWND window : TopLevelWindows()) {
+        if (IsWindowVisible(window) && GetDlgItem(window, controlId) != nullptr) {
+            return window;
         }
-        return found == nullptr;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), look, 0);
-    return found;
+    }
+    return nullptr;
 }
 
 std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex) {
@@ -183,9 +155,7 @@ TempFile::TempFile(const char* suffix) {
     DeleteFileA(Path.c_str());
 }
 TempFile::~TempFile() {
-    SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(Path.c_str());
-    RemoveDirectoryA(Path.c_str());
 }
 std::string TempFile::Read() const {
     std::ifstream in(Path, std::ios::binary);

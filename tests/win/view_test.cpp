@@ -49,24 +49,20 @@ class ViewTest : public testing::Test {
         const TabRectangle r = TabHitRectangle(tab, ScaleOf(view_));
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
-    // The strip as letters, tab 1 first: S selected, U unselected, H hover, - none.
+    // One letter a tab, tab 1 first: H hover, S selected, U unselected, - none.
     std::string Strip() const {
         std::string strip;
         for (int tab = 1; tab <= TAB_COUNT; ++tab) {
-            std::string look;
-            for (const auto& [id, letter] : {std::pair{SelectedPicture(tab), 'S'},
-                                             {UnselectedPicture(tab), 'U'},
-                                             {HoverPicture(tab), 'H'}}) {
-                look += ControlVisible(view_, id) ? std::string(1, letter) : "";
-            }
-            strip += tab > 1 ? " " : "";
-            strip += look.empty() ? "-" : look;
+            strip += ControlVisible(view_, HoverPicture(tab))        ? 'H'
+                     : ControlVisible(view_, SelectedPicture(tab))   ? 'S'
+                     : ControlVisible(view_, UnselectedPicture(tab)) ? 'U'
+                                                                     : '-';
         }
         return strip;
     }
     static std::string Resting(int tab) {
-        std::string strip = "U U U U U U U U";
-        strip[2 * (tab - 1)] = 'S';
+        std::string strip = "UUUUUUUU";
+        strip[tab - 1] = 'S';
         return strip;
     }
     std::string Rows() const {
@@ -162,9 +158,9 @@ TEST_F(ViewTest, TabRectanglesAreInclusiveScaledAndOnTheirPictures) {
         for (int picture : {SelectedPicture(tab), UnselectedPicture(tab), HoverPicture(tab)}) {
             CurrentSemester = tab % TAB_COUNT;
             RECT box;
-            GetWindowRect(GetDlgItem(view_, picture), &box);
-            POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-            ScreenToClient(view_, &centre);
+            GetClientRect(GetDlgItem(view_, picture), &box);
+            POINT centre{box.right / 2, box.bottom / 2};
+            MapWindowPoints(GetDlgItem(view_, picture), view_, &centre, 1);
             Pointer(WM_LBUTTONDOWN, centre);
             EXPECT_EQ(CurrentSemester, tab - 1) << "picture " << picture;
         }
@@ -182,7 +178,7 @@ std::string Undisturbed(int t) {
                         : t <= 14 ? tab == 15 - t
                         : t <= 21 ? tab <= t - 13
                                   : tab <= 29 - t;
-        strip += std::string(tab > 1 ? " " : "") + (on ? "S" : "U");
+        strip += on ? 'S' : 'U';
     }
     return strip;
 }
@@ -200,11 +196,11 @@ TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
     EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "3.00");
     for (int t = 31; t <= 34; ++t) {
         Tick();
-        EXPECT_EQ(Strip(), t % 2 == 1 ? "U U U U U U U U" : Resting(3)) << "tick " << t;
+        EXPECT_EQ(Strip(), t % 2 == 1 ? "UUUUUUUU" : Resting(3)) << "tick " << t;
     }
     // Hover, leave, press: the hover look comes and goes, and the blink moves to the new tab.
     Pointer(WM_MOUSEMOVE, InTab(5));
-    EXPECT_EQ(Strip(), "U U S U H U U U");
+    EXPECT_EQ(Strip(), "UUSUHUUU");
     Pointer(WM_MOUSEMOVE, {30, 200});
     EXPECT_EQ(Strip(), Resting(3));
     Pointer(WM_LBUTTONDOWN, InTab(6));
@@ -213,7 +209,7 @@ TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
     Tick(2);
     EXPECT_EQ(Strip(), Resting(6)) << "the new tab blinks";
     Tick();
-    EXPECT_EQ(Strip(), "U U U U U U U U");
+    EXPECT_EQ(Strip(), "UUUUUUUU");
 
     // Add Subject ends the view, stops its timer and plays the animation anew next time.
     SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 4, 0);
