@@ -33,7 +33,8 @@ listing=$(python3 -c 'import sys, zipfile; print(*sorted(n for n in zipfile.ZipF
     fail "the zip holds $listing"
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$name.exe" || fail "the installer asks for rights"
 
-dir=$out/install  # /D= takes no quotes, so no space
+dir=$out/install # /D= takes no quotes, so no space
+"$emulator" reg delete "$key" /f >/dev/null 2>&1 || true # left by an earlier failed run
 release="README.txt Uninstall Gradewick.exe example.rst gradewick-cli.exe gradewick.exe "
 "$emulator" "$out/$name.exe" /S "/D=$(win "$dir")" || fail "install"
 [[ $(files "$dir") == "$release" ]] || fail "installed: $(files "$dir")"

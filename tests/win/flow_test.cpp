@@ -70,20 +70,17 @@ TEST_F(FlowTest, AChangeDuringANestedLoopOpensTheNextScreenAtOnce) {
     EXPECT_EQ(TakePendingScreen(), 0);
 }
 
-TEST_F(FlowTest, TheLoopEndsOnQuitOnAnEndWithoutChangeAndOnAScreenThatCannotOpen) {
-    script = [](int) -> INT_PTR {
-        ChangeScreen(nullptr, IDD_RESULTS_VIEW);
+TEST_F(FlowTest, TheLoopEndsOnQuitAndOnAScreenThatCannotOpen) {
+    script = [](int call) -> INT_PTR {
+        if (call == 1) {
+            ChangeScreen(nullptr, IDD_RESULTS_VIEW);
+        }
         PostQuitMessage(0);
         return 0;
     };
     RunScreens(IDD_SUBJECT_ENTRY, nullptr);
     EXPECT_EQ(runs.size(), 1U) << "a change named just before the quit is dropped";
     EXPECT_EQ(TakeQuitCode(), std::optional<WPARAM>(0));
-
-    script = [](int) -> INT_PTR { return 1; };
-    RunScreens(IDD_SUBJECT_ENTRY, nullptr);
-    EXPECT_EQ(runs.size(), 2U);
-    EXPECT_FALSE(TakeQuitCode().has_value());
 
     SetScreenRunner(nullptr); // the real runner, with a dialog that has no template
     RunScreens(99, nullptr);
