@@ -13,6 +13,7 @@ constexpr int MessageTextId = 0xFFFF; // a message box's text
 constexpr int FileNameId = 0x47c;     // a file dialog's name field
 
 std::deque<std::string> names;
+std::deque<int> buttons;
 std::map<HWND, int> sightings;
 
 std::string TextOf(HWND window) {
@@ -54,7 +55,12 @@ void Answer(HWND box) {
         names.pop_front();
         SetWindowTextA(fileName, name.c_str());
     }
-    PostMessageA(box, WM_COMMAND, fileName != nullptr && name.empty() ? IDCANCEL : IDOK, 0);
+    int button = fileName != nullptr && name.empty() ? IDCANCEL : IDOK;
+    if (text != nullptr && !buttons.empty()) {
+        button = buttons.front();
+        buttons.pop_front();
+    }
+    PostMessageA(box, WM_COMMAND, button, 0);
 }
 
 VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
@@ -72,12 +78,16 @@ ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerTick)) {
     Seen.clear();
     AboutScreens = 0;
     names.clear();
+    buttons.clear();
 }
 ModalAnswerer::~ModalAnswerer() {
     KillTimer(nullptr, timer_);
 }
 void ModalAnswerer::Name(const std::string& fileName) {
     names.push_back(fileName);
+}
+void ModalAnswerer::Press(int buttonId) {
+    buttons.push_back(buttonId);
 }
 
 HWND CreateScreen(int dialogId, DLGPROC procedure) {

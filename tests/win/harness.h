@@ -55,8 +55,9 @@ struct Box {
 };
 
 // While alive, a timer on this thread finds every message box, file dialog and About screen
-// that opens (in whatever modal loop), records it and answers it: OK on a message box or the
-// About screen, the next queued name (or Cancel once the queue is empty) in a file dialog.
+// that opens (in whatever modal loop), records it and answers it: the next queued button (OK
+// once the queue is empty) on a message box, OK on the About screen, the next queued name
+// (Cancel once the queue is empty) in a file dialog.
 class ModalAnswerer {
   public:
     ModalAnswerer();
@@ -64,6 +65,7 @@ class ModalAnswerer {
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
     void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
+    void Press(int buttonId);               // the next message box gets it (IDYES, IDNO, ...)
     static std::vector<Box> Seen;
     static int AboutScreens;
 
