@@ -26,9 +26,14 @@ constexpr char InvalidNameText[] = "The Filename you have entered is an invalid 
 constexpr char InvalidNameCaption[] = "Input Error";
 
 constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-constexpr DWORD SaveAsFlags = OpenFlags & ~static_cast<DWORD>(OFN_FILEMUSTEXIST);
+// Save As accepts a name that does not exist yet, and asks before an existing file is chosen:
+// the first Insert would empty it.
+constexpr DWORD SaveAsFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
 
 OPENFILENAMEA FileDialogRecord; // shared by the Save As and the Open dialog
+// The screen stays enabled while its file dialog is up; OK then does nothing, since a second
+// dialog would refill the record and the path that the first one is still using.
+bool FileDialogOpen = false;
 
 bool IsChecked(HWND window, int controlId) {
     return SendDlgItemMessageA(window, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -44,8 +49,10 @@ bool ShowFileDialog(FileDialogKind kind) {
     BOOL chosen = FALSE;
     {
         NestedLoopScope nested;
+        FileDialogOpen = true;
         chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameA(&FileDialogRecord)
                                                 : GetOpenFileNameA(&FileDialogRecord);
+        FileDialogOpen = false;
     }
     if (chosen == FALSE) {
         std::memcpy(ResultFilePath, previous, sizeof previous);
@@ -93,6 +100,9 @@ void OnCommand(HWND window, WPARAM wParam) {
     case IDCANCEL:
     case IDC_FILE_CANCEL: PostQuitMessage(0); break;
     case IDC_FILE_OK:
+        if (FileDialogOpen) {
+            break;
+        }
         if (IsChecked(window, IDC_FILE_NEW)) {
             ChooseNewFile(window);
         } else if (IsChecked(window, IDC_FILE_EXISTING)) {

@@ -131,6 +131,9 @@ VOID CALLBACK TabAnimationTimerProc(HWND /*window*/, UINT message, UINT_PTR /*ti
         return;
     }
     HWND dialog = ResultsViewWindow;
+    if (dialog == nullptr) {
+        return; // no view is working: a tick that was still on its way
+    }
     switch (AnimationPhase) {
     case PhaseRefresh:
         RefreshResultsView(dialog);
