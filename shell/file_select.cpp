@@ -19,9 +19,10 @@ constexpr char ResultFileExtension[] = "rst";
 constexpr char ResultFileMarker[] = ".rst";
 
 constexpr char OpenErrorPrefix[] = "GetOpenFileName returned Error #";
-constexpr int OpenErrorTextSize = 50;
-constexpr int OpenErrorCodeSize = 8;
-constexpr char OpenErrorCaption[] = "WARNING";
+constexpr char SaveAsErrorPrefix[] = "GetSaveFileName returned Error #";
+constexpr int ErrorTextSize = 50;
+constexpr int ErrorCodeSize = 8;
+constexpr char ErrorCaption[] = "WARNING";
 constexpr char InvalidNameText[] = "The Filename you have entered is an invalid .rst file";
 constexpr char InvalidNameCaption[] = "Input Error";
 
@@ -56,6 +57,10 @@ bool ShowFileDialog(FileDialogKind kind) {
     }
     if (chosen == FALSE) {
         std::memcpy(ResultFilePath, previous, sizeof previous);
+        // A code of 0 means the user cancelled; anything else is a failure to report.
+        if (const DWORD code = CommDlgExtendedError(); code != 0) {
+            ShowMessage(FileDialogErrorText(kind, code).c_str(), ErrorCaption, MB_ICONERROR);
+        }
         return false;
     }
     return true;
@@ -74,10 +79,6 @@ void ChooseNewFile(HWND window) {
 void ChooseExistingFile(HWND window) {
     IsNewFile = 0;
     if (!ShowFileDialog(FileDialogKind::Open)) {
-        const DWORD code = CommDlgExtendedError();
-        if (code != 0) {
-            ShowMessage(OpenErrorText(code).c_str(), OpenErrorCaption, MB_ICONERROR);
-        }
         return;
     }
     if (ResultFilePath[0] == '\0') {
@@ -143,12 +144,13 @@ bool IsResultFileName(const char* path) {
     return std::strstr(path, ResultFileMarker) != nullptr;
 }
 
-std::string OpenErrorText(DWORD code) {
-    char text[OpenErrorTextSize] = "";
-    char number[OpenErrorCodeSize] = "";
+std::string FileDialogErrorText(FileDialogKind kind, DWORD code) {
+    const char* prefix = kind == FileDialogKind::SaveAs ? SaveAsErrorPrefix : OpenErrorPrefix;
+    char text[ErrorTextSize] = "";
+    char number[ErrorCodeSize] = "";
     // Both are cut to their buffers; what was cut is not needed.
     static_cast<void>(std::snprintf(number, sizeof number, "%ld", static_cast<long>(code)));
-    static_cast<void>(std::snprintf(text, sizeof text, "%s%s", OpenErrorPrefix, number));
+    static_cast<void>(std::snprintf(text, sizeof text, "%s%s", prefix, number));
     return text;
 }
 

@@ -21,5 +21,5 @@ void FillFileDialogRecord(OPENFILENAMEA& record, FileDialogKind kind);
 // anywhere (case-sensitive).
 bool IsResultFileName(const char* path);
 
-// "GetOpenFileName returned Error #" followed by the code in decimal.
-std::string OpenErrorText(DWORD code);
+// "GetOpenFileName returned Error #" (or "GetSaveFileName ...") followed by the code in decimal.
+std::string FileDialogErrorText(FileDialogKind kind, DWORD code);

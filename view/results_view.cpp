@@ -13,6 +13,9 @@
 #include "tab_animation.h"
 #include "tab_strip.h"
 
+const char CannotOpenWarning[] =
+    "The result file could not be opened:\n\n%s\n\nNo subjects are shown. Check that the file "
+    "still exists and is not in use, then open it again.";
 const char MoreThanCapacityWarning[] =
     "The result file holds more than 100 subjects. Only the first 100 subjects are shown and "
     "counted.";
@@ -99,6 +102,7 @@ constexpr LONG_PTR ViewHandedOver = 1;
 
 // What the last load left out, to be told once the view is on screen.
 struct LoadWarnings {
+    bool CannotOpen = false;
     bool MoreThanCapacity = false;
     bool ReadError = false;
     int PassedOver = 0;
@@ -127,6 +131,7 @@ void LoadResults() {
         // Nothing else can be told when standard output itself fails.
         static_cast<void>(std::fputs(ErrorOpeningFile, stdout));
         static_cast<void>(std::fflush(stdout));
+        pendingWarnings.CannotOpen = true;
         return;
     }
     SemesterTotalsData scratch{};
@@ -158,6 +163,12 @@ void ShowVerdict(HWND window, GpaVerdict verdict) {
 void ShowWarnings() {
     const LoadWarnings warnings = pendingWarnings;
     pendingWarnings = {};
+    if (warnings.CannotOpen) {
+        std::string text(sizeof CannotOpenWarning + ResultFilePathSize, '\0');
+        text.resize(static_cast<std::size_t>(
+            std::snprintf(text.data(), text.size(), CannotOpenWarning, ResultFilePath)));
+        ShowMessage(text.c_str(), WarningCaption, MB_ICONWARNING);
+    }
     if (warnings.MoreThanCapacity) {
         ShowMessage(MoreThanCapacityWarning, WarningCaption, MB_ICONWARNING);
     }
@@ -178,6 +189,7 @@ INT_PTR OnInitDialog(HWND window) {
     MakeLabelFonts(window, LabelStyles);
     FillSemesterList(window);
     LoadResults();
+    AnimationTicks = 0;
     ViewTimerId = SetTimer(nullptr, 1, TabAnimationMilliseconds, TabAnimationTimerProc);
     ShowStartArrangement(window);
     PostMessageA(window, WM_RESULTS_VIEW_WARNINGS, 0, 0);
