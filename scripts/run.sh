@@ -2,7 +2,8 @@
 # Builds gradewick.exe and runs it under Wine.
 #
 # With a working DISPLAY the program opens there. Without one, it runs on a private virtual
-# display served by VNC on 127.0.0.1 only; the script says how to connect and keeps a
+# display served by VNC on 127.0.0.1 only, behind a password made for the run; the script says
+# how to connect, with the password, and keeps a
 # screenshot of the current screen in build/windows/screen.png. Everything the script starts
 # is stopped when the program ends or on Ctrl-C.
 #
@@ -18,6 +19,7 @@ WINE_FONTS=/usr/share/wine/fonts
 SCREENSHOT_SECONDS=2
 
 bash scripts/install-deps.sh
+source scripts/vnc-serve.sh
 
 build=${GRADEWICK_BUILD_DIR:-}
 if [[ -z $build ]]; then
@@ -41,7 +43,6 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 xvfb_pid=""
-vnc_pid=""
 shots_pid=""
 wine_pid=""
 screenshot=$build/screen.png
@@ -54,7 +55,8 @@ stop_everything() {
     if [[ -d $WINEPREFIX ]]; then
         "$WINESERVER" -k >/dev/null 2>&1 || true
     fi
-    for pid in "$shots_pid" "$vnc_pid" "$xvfb_pid"; do
+    vnc_stop
+    for pid in "$shots_pid" "$xvfb_pid"; do
         if [[ -n $pid ]]; then
             kill "$pid" 2>/dev/null || true
             wait "$pid" 2>/dev/null || true
@@ -105,9 +107,10 @@ start_private_display() {
     fi
 
     port=$(free_port)
-    x11vnc -display "$DISPLAY" -localhost -rfbport "$port" -nopw -forever -shared -quiet \
-        >"$build/x11vnc.log" 2>&1 &
-    vnc_pid=$!
+    if ! vnc_serve "$DISPLAY" "$port" "$build"; then
+        echo "run.sh: the VNC server did not start; see $build/x11vnc.log" >&2
+        exit 1
+    fi
 
     (
         pause_pid=""
@@ -123,7 +126,8 @@ start_private_display() {
     shots_pid=$!
 
     echo "No display here: Gradewick runs on a private one. Connect with" \
-        "'ssh -L 5900:127.0.0.1:$port $(hostname)', then a VNC viewer on localhost:5900;" \
+        "'ssh -L 5900:127.0.0.1:$port $(hostname)', then a VNC viewer on localhost:5900" \
+        "with the password $vnc_password (made for this run only);" \
         "a screenshot is kept in $screenshot (every ${SCREENSHOT_SECONDS} s)."
 }
 
