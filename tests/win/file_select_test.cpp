@@ -94,8 +94,32 @@ TEST_F(FileSelectTest, ACancelledOrFailedDialogKeepsThePathAndTheScreen) {
     EXPECT_EQ(ModalAnswerer::Seen[3].Caption, "WARNING");
     EXPECT_EQ(ModalAnswerer::Seen[3].Text, "GetOpenFileName returned Error #12291");
     EXPECT_STREQ(ResultFilePath, "C:\\earlier.rst");
+    answerer_.Name(longName.Path + "x"); // a failing Save As is told the same way
+    ChooseAndPressOk(IDC_FILE_NEW);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 6U);
+    EXPECT_EQ(ModalAnswerer::Seen[5].Text, "GetSaveFileName returned Error #12291");
+    EXPECT_STREQ(ResultFilePath, "C:\\earlier.rst");
     EXPECT_EQ(TakePendingScreen(), 0);
     EXPECT_TRUE(IsWindowVisible(screen_));
+}
+
+TEST_F(FileSelectTest, OkWhileItsFileDialogIsOpenDoesNothing) {
+    static HWND screen = nullptr;
+    screen = screen_;
+    const ScreenRunner previous = SetScreenRunner([](int, HWND) -> INT_PTR { return 1; });
+    SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        if (FindScreen(0x47c) != nullptr) { // the Save As dialog is up
+            KillTimer(nullptr, timer);
+            SendCommand(screen, IDC_FILE_OK);
+        }
+    });
+    TempFile file;
+    answerer_.Name(file.Path);
+    ChooseAndPressOk(IDC_FILE_NEW);
+    SetScreenRunner(previous);
+    EXPECT_EQ(ModalAnswerer::Seen.size(), 1U) << "a second file dialog";
+    EXPECT_EQ(std::string(ResultFilePath), file.Path);
+    EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
 }
 
 } // namespace

@@ -109,6 +109,18 @@ TEST_F(FlowTest, StartUpShowsTheSplashForThreeSecondsThenTheFileSelectionScreen)
     EXPECT_FALSE(IsWindowVisible(MainWindow));
 }
 
+TEST_F(FlowTest, StartUpFailuresEndTheProgramWithANonZeroCode) {
+    PostQuitMessage(7); // what a message loop run in vain would return
+    EXPECT_EQ(RunProgram(InstanceHandle, InstanceHandle), StartupFailedExitCode) << "no class";
+    WNDCLASSA taken = {};
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = InstanceHandle;
+    taken.lpszClassName = MainWindowClassName;
+    ASSERT_NE(RegisterClassA(&taken), 0);
+    EXPECT_EQ(RunProgram(InstanceHandle, nullptr), StartupFailedExitCode) << "class taken";
+    EXPECT_TRUE(runs.empty());
+}
+
 TEST(WaysOut, EveryWayOutOfAScreenReleasesItsFonts) {
     TempFile file;
     file.Write(Record(1, "Algebra", 3, 0));
@@ -133,6 +145,17 @@ TEST(WaysOut, EveryWayOutOfAScreenReleasesItsFonts) {
         HWND screen = CreateScreen(way.Screen);
         SendCommand(screen, way.Command);
         EXPECT_EQ(LiveLabelFonts(), fonts);
+        // The screen stays on screen until every loop has unwound: no label paints with a font
+        // that is gone.
+        EnumChildWindows(
+            screen,
+            [](HWND control, LPARAM) -> BOOL {
+                const auto font =
+                    reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+                EXPECT_TRUE(font == nullptr || GetObjectType(font) != 0) << GetDlgCtrlID(control);
+                return TRUE;
+            },
+            0);
         EXPECT_EQ(TakePendingScreen(), way.Next);
         EXPECT_EQ(TakeQuitCode(), way.Next == 0 ? std::optional<WPARAM>(0) : std::nullopt);
         DestroyWindow(screen);

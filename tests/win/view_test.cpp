@@ -142,6 +142,17 @@ TEST_F(ViewTest, WarningsComeOncePerOpeningAfterTheViewShows) {
     }
     RefreshResultsView(view_);
     EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "4.00") << "the damaged record is not counted";
+
+    // A file that cannot be opened is named in a warning, not only on standard output.
+    ModalAnswerer::Seen.clear();
+    DestroyWindow(view_);
+    const std::string gone = file_.Path + ".gone";
+    lstrcpynA(ResultFilePath, gone.c_str(), ResultFilePathSize);
+    view_ = CreateScreen(IDD_RESULTS_VIEW, ViewWithoutTimer);
+    PumpMessages();
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+    EXPECT_NE(ModalAnswerer::Seen[0].Text.find(gone), std::string::npos);
+    EXPECT_TRUE(ModalAnswerer::Seen[0].ViewVisible);
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveScaledAndOnTheirPictures) {
@@ -218,6 +229,26 @@ TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
     EXPECT_EQ(CurrentSemester, 4);
     EXPECT_EQ(AnimationPhase, PhaseRunRight);
     EXPECT_EQ(AnimationStep, 0);
+}
+
+TEST_F(ViewTest, TheResultsComeOnTimeWhateverStoppedTheOpening) {
+    Open(Record(1, "Algebra", 3, 0));
+    Tick(2);
+    Pointer(WM_MOUSEMOVE, InTab(3)); // hides the moving picture: no row matches any more
+    Tick(27);
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "");
+    Tick();
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "4.00");
+
+    // A view that handed over stays alive, hidden, while the next screens run nested; a message
+    // that still reaches it must not take the animation from the view that works now.
+    SendCommand(view_, IDC_VIEW_ADD_SUBJECT);
+    TakePendingScreen();
+    HWND working = CreateScreen(IDD_RESULTS_VIEW, ViewWithoutTimer);
+    SendMessageA(view_, WM_SETTINGCHANGE, 0, 0);
+    Tick(30);
+    EXPECT_EQ(ControlText(working, IDC_VIEW_GPA), "4.00");
+    DestroyWindow(working);
 }
 
 TEST_F(ViewTest, TheRealTimerKeepsAnimatingBehindTheAboutScreen) {
