@@ -1,0 +1,225 @@
+#!/bin/bash
+# Retakes the screenshots in docs/: builds gradewick.exe, runs it under Wine on a private
+# virtual display with Wine's own fonts, drives it from outside with xdotool as a student
+# would (keys and clicks only) and crops each picture to the window it shows. Everything it
+# starts is stopped when it ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+docs=$root/docs
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+WINDOW_WAIT_TENTHS=150 # how long a window may take to appear: 15 s
+SETTLE_SECONDS=1       # time for a window to paint before it is taken
+OPENING_SECONDS=6      # the results view's opening animation, with room to spare
+# Points inside the results view, from its top left corner (caption included): the tab
+# digits 1..8 along its top and the "..." button beside "Add Subject".
+TAB_X=(0 117 143 172 200 228 257 284 311)
+TAB_Y=44
+ADD_SUBJECT_X=318
+ADD_SUBJECT_Y=252
+# The file selection screen's "New file" and "Existing file" choices.
+NEW_FILE_X=242
+NEW_FILE_Y=79
+EXISTING_FILE_X=242
+EXISTING_FILE_Y=124
+
+bash scripts/install-deps.sh
+cmake --preset windows
+cmake --build --preset windows --target gradewick
+program=$root/build/windows/shell/gradewick.exe
+
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
+wine_pid=""
+stop_everything() {
+    if [[ -n $wine_pid ]]; then
+        kill "$wine_pid" 2>/dev/null || true
+    fi
+    wine_env_stop
+}
+trap stop_everything EXIT
+wine_env_start "$root/build/windows/screenshots-prefix"
+export WINEARCH=win64
+
+# A prefix with a Wine virtual desktop and Wine's own fonts, as scripts/run.sh makes.
+if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+        >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.gradewick-ready"
+fi
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+# Every file dialog starts in C:\users\Public\Temp, the program's working folder: no folder
+# remembered from an earlier run.
+"$WINE" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU' \
+    /f >/dev/null 2>&1 || true
+temp=$WINEPREFIX/drive_c/users/Public/Temp
+rm -rf "$temp"
+mkdir -p "$temp"
+
+# window NAME [SKIP]: waits for a visible window of the program with that caption (empty for
+# the splash and About) other than SKIP, and prints its id.
+window() {
+    local id
+    for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
+        for id in $(xdotool search --onlyvisible --classname '^gradewick\.exe$' 2>/dev/null); do
+            if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" && $id != "${2:-}" ]]; then
+                echo "$id"
+                return
+            fi
+        done
+        sleep 0.1
+    done
+    echo "screenshots.sh: no window \"$1\" appeared" >&2
+    exit 1
+}
+
+# box ID: the window's place on the screen, as "LEFT TOP WIDTH HEIGHT".
+box() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width/ {w = $2} /Height/ {h = $2} END {print x, y, w, h}'
+}
+
+# shoot FILE ID [ID...]: docs/FILE, cropped to the smallest rectangle around the windows.
+shoot() {
+    local file=$1 left=100000 top=100000 right=0 bottom=0 x y w h
+    shift
+    sleep "$SETTLE_SECONDS"
+    for id in "$@"; do
+        read -r x y w h < <(box "$id")
+        ((x < left)) && left=$x
+        ((y < top)) && top=$y
+        ((x + w > right)) && right=$((x + w))
+        ((y + h > bottom)) && bottom=$((y + h))
+    done
+    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+        "$docs/$file"
+    echo "docs/$file"
+}
+
+# click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there.
+point() {
+    local x y
+    read -r x y _ < <(box "$1")
+    xdotool mousemove $((x + $2)) $((y + $3))
+}
+click() {
+    point "$@"
+    xdotool click 1
+}
+
+# choose N: the next field, a list, at its item N (0 is the first).
+choose() {
+    xdotool key Tab Home
+    for ((item = 0; item < $1; item++)); do
+        xdotool key Down
+    done
+}
+
+# subject NAME CREDITS GRADE_INDEX: fills the subject entry screen and presses Insert.
+subject() {
+    xdotool type --delay 20 "$1"
+    choose "$(($2 - 1))"
+    choose "$3"
+    xdotool key alt+i
+    sleep 0.3
+}
+
+start_program() {
+    (cd "$temp" && exec "$WINE" "$program") >/dev/null 2>&1 &
+    wine_pid=$!
+}
+
+# The first screens, and Save As in an empty folder.
+start_program
+shoot splash.png "$(window '')"
+shoot file-selection.png "$(window Gradewick)"
+xdotool key Return
+save_as=$(window 'Select a file')
+xdotool type --delay 20 my-results
+shoot save-as.png "$save_as"
+xdotool key Escape Escape
+wait "$wine_pid" || true
+
+# A new file named over an earlier one, two semesters of subjects and the results view.
+printf 'Semester 1\r\nLast year\r\n3\r\n2\r\n' >"$temp/my-results.rst"
+start_program
+selection=$(window Gradewick)
+xdotool key Return
+save_as=$(window 'Select a file')
+xdotool type --delay 20 my-results.rst
+xdotool key Return
+question=$(window 'Select a file' "$save_as")
+shoot save-as-replace.png "$selection" "$save_as" "$question"
+xdotool key alt+y
+entry=$(window Gradewick "$selection")
+subject 'Calculus I' 4 0
+subject Programming 3 0
+subject English 2 1
+subject 'Physics I' 3 2
+xdotool type --delay 20 'Linear Algebra'
+choose 2
+choose 4
+xdotool key shift+Tab shift+Tab End
+shoot subject-entry.png "$entry"
+xdotool key Return # the "..." beside "View CGPA" is the default button
+view=$(window Gradewick "$entry")
+shoot results-opening.png "$view"
+sleep "$OPENING_SECONDS"
+click "$view" "${TAB_X[2]}" "$TAB_Y"
+click "$view" "$ADD_SUBJECT_X" "$ADD_SUBJECT_Y"
+entry=$(window Gradewick "$view")
+subject 'Calculus II' 4 4
+subject Chemistry 3 6
+subject Statistics 3 5
+subject Ethics 2 3
+xdotool key Return
+view=$(window Gradewick "$entry")
+sleep "$OPENING_SECONDS"
+shoot results-bad.png "$view"
+click "$view" "${TAB_X[3]}" "$TAB_Y"
+shoot results-normal.png "$view"
+click "$view" "${TAB_X[1]}" "$TAB_Y"
+click "$view" "$ADD_SUBJECT_X" "$ADD_SUBJECT_Y"
+entry=$(window Gradewick "$view")
+xdotool key Return
+view=$(window Gradewick "$entry")
+sleep "$OPENING_SECONDS"
+shoot results-good.png "$view"
+point "$view" "${TAB_X[5]}" "$TAB_Y"
+shoot results-hover.png "$view"
+point "$view" 0 0
+xdotool key alt+a
+shoot about.png "$(window '')"
+xdotool key Return
+xdotool key alt+e
+wait "$wine_pid" || true
+
+# The Open dialog, then a new file whose write is refused: its name is taken by a folder.
+start_program
+selection=$(window Gradewick)
+click "$selection" "$EXISTING_FILE_X" "$EXISTING_FILE_Y"
+xdotool key Return
+open=$(window 'Select a file')
+xdotool type --delay 20 my-results.rst
+shoot open.png "$open"
+xdotool key Escape
+window Gradewick >/dev/null
+click "$selection" "$NEW_FILE_X" "$NEW_FILE_Y"
+xdotool key Return
+window 'Select a file' >/dev/null
+xdotool type --delay 20 marks-shot.rst
+xdotool key Return
+entry=$(window Gradewick "$selection")
+mkdir "$temp/marks-shot.rst"
+subject 'Linear Algebra' 3 4
+warning=$(window WARNING)
+shoot subject-entry-refused.png "$entry" "$warning"
+xdotool key Return alt+e
+wait "$wine_pid" || true
+wine_pid=""
