@@ -5,59 +5,40 @@
 # starts is stopped when it ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
-docs=$root/docs
 
 WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
 WINDOW_WAIT_TENTHS=150 # how long a window may take to appear: 15 s
 SETTLE_SECONDS=1       # time for a window to paint before it is taken
 OPENING_SECONDS=6      # the results view's opening animation, with room to spare
-# Points inside the results view, from its top left corner (caption included): the tab
-# digits 1..8 along its top and the "..." button beside "Add Subject".
+# Points from a window's top left corner (caption included): in the results view the tab
+# digits 1..8 and the "..." beside "Add Subject"; in the file selection its two choices.
 TAB_X=(0 117 143 172 200 228 257 284 311)
 TAB_Y=44
-ADD_SUBJECT_X=318
-ADD_SUBJECT_Y=252
-# The file selection screen's "New file" and "Existing file" choices.
-NEW_FILE_X=242
-NEW_FILE_Y=79
-EXISTING_FILE_X=242
-EXISTING_FILE_Y=124
+ADD_SUBJECT=(318 252)
+NEW_FILE=(242 79)
+EXISTING_FILE=(242 124)
 
 bash scripts/install-deps.sh
 cmake --preset windows
 cmake --build --preset windows --target gradewick
-program=$root/build/windows/shell/gradewick.exe
+program=$PWD/build/windows/shell/gradewick.exe
 
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 wine_pid=""
 stop_everything() {
-    if [[ -n $wine_pid ]]; then
-        kill "$wine_pid" 2>/dev/null || true
-    fi
+    [[ -z $wine_pid ]] || kill "$wine_pid" 2>/dev/null || true
     wine_env_stop
 }
 trap stop_everything EXIT
-wine_env_start "$root/build/windows/screenshots-prefix"
+wine_env_start "$PWD/build/windows/screenshots-prefix"
 export WINEARCH=win64
 
-# A prefix with a Wine virtual desktop and Wine's own fonts, as scripts/run.sh makes.
-if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-        >/dev/null 2>&1
-    "$WINESERVER" -w
-    touch "$WINEPREFIX/.gradewick-ready"
-fi
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+wine_prefix_prepare
 # Every file dialog starts in C:\users\Public\Temp, the program's working folder: no folder
 # remembered from an earlier run.
-"$WINE" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU' \
-    /f >/dev/null 2>&1 || true
+mru='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU'
+"$WINE" reg delete "$mru" /f >/dev/null 2>&1 || true
 temp=$WINEPREFIX/drive_c/users/Public/Temp
 rm -rf "$temp"
 mkdir -p "$temp"
@@ -87,31 +68,20 @@ box() {
 
 # shoot FILE ID [ID...]: docs/FILE, cropped to the smallest rectangle around the windows.
 shoot() {
-    local file=$1 left=100000 top=100000 right=0 bottom=0 x y w h
+    local file=$1
     shift
     sleep "$SETTLE_SECONDS"
-    for id in "$@"; do
-        read -r x y w h < <(box "$id")
-        ((x < left)) && left=$x
-        ((y < top)) && top=$y
-        ((x + w > right)) && right=$((x + w))
-        ((y + h > bottom)) && bottom=$((y + h))
-    done
-    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-        "$docs/$file"
+    import -window root -crop "$(for id in "$@"; do box "$id"; done | awk '
+        NR == 1 {l = $1; t = $2; r = $1 + $3; b = $2 + $4}
+        {l = $1 < l ? $1 : l; t = $2 < t ? $2 : t; r = $1 + $3 > r ? $1 + $3 : r
+         b = $2 + $4 > b ? $2 + $4 : b}
+        END {printf "%dx%d+%d+%d", r - l, b - t, l, t}')" +repage "docs/$file"
     echo "docs/$file"
 }
 
 # click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there.
-point() {
-    local x y
-    read -r x y _ < <(box "$1")
-    xdotool mousemove $((x + $2)) $((y + $3))
-}
-click() {
-    point "$@"
-    xdotool click 1
-}
+point() { local x y && read -r x y _ < <(box "$1") && xdotool mousemove $((x + $2)) $((y + $3)); }
+click() { point "$@" && xdotool click 1; }
 
 # choose N: the next field, a list, at its item N (0 is the first).
 choose() {
@@ -130,28 +100,29 @@ subject() {
     sleep 0.3
 }
 
-start_program() {
-    (cd "$temp" && exec "$WINE" "$program") >/dev/null 2>&1 &
-    wine_pid=$!
-}
+start_program() { (cd "$temp" && exec "$WINE" "$program") >/dev/null 2>&1 & wine_pid=$!; }
 
-# The first screens, and Save As in an empty folder.
+# Save As in an empty folder; Open and then Save As where an earlier file is; Save As asks
+# before replacing it. Then two semesters of subjects, the results view and About.
 start_program
 shoot splash.png "$(window '')"
-shoot file-selection.png "$(window Gradewick)"
+selection=$(window Gradewick)
+shoot file-selection.png "$selection"
 xdotool key Return
 save_as=$(window 'Select a file')
 xdotool type --delay 20 my-results
 shoot save-as.png "$save_as"
-xdotool key Escape Escape
-wait "$wine_pid" || true
-
-# A new file named over an earlier one, two semesters of subjects and the results view.
+xdotool key Escape
 printf 'Semester 1\r\nLast year\r\n3\r\n2\r\n' >"$temp/my-results.rst"
-start_program
-selection=$(window Gradewick)
+click "$selection" "${EXISTING_FILE[@]}"
 xdotool key Return
-save_as=$(window 'Select a file')
+open=$(window 'Select a file' "$save_as")
+xdotool type --delay 20 my-results.rst
+shoot open.png "$open"
+xdotool key Escape
+click "$selection" "${NEW_FILE[@]}"
+xdotool key Return
+save_as=$(window 'Select a file' "$open")
 xdotool type --delay 20 my-results.rst
 xdotool key Return
 question=$(window 'Select a file' "$save_as")
@@ -172,7 +143,7 @@ view=$(window Gradewick "$entry")
 shoot results-opening.png "$view"
 sleep "$OPENING_SECONDS"
 click "$view" "${TAB_X[2]}" "$TAB_Y"
-click "$view" "$ADD_SUBJECT_X" "$ADD_SUBJECT_Y"
+click "$view" "${ADD_SUBJECT[@]}"
 entry=$(window Gradewick "$view")
 subject 'Calculus II' 4 4
 subject Chemistry 3 6
@@ -184,8 +155,9 @@ sleep "$OPENING_SECONDS"
 shoot results-bad.png "$view"
 click "$view" "${TAB_X[3]}" "$TAB_Y"
 shoot results-normal.png "$view"
+# A freshly opened view on Semester 1, as a student sees it first.
 click "$view" "${TAB_X[1]}" "$TAB_Y"
-click "$view" "$ADD_SUBJECT_X" "$ADD_SUBJECT_Y"
+click "$view" "${ADD_SUBJECT[@]}"
 entry=$(window Gradewick "$view")
 xdotool key Return
 view=$(window Gradewick "$entry")
@@ -196,21 +168,12 @@ shoot results-hover.png "$view"
 point "$view" 0 0
 xdotool key alt+a
 shoot about.png "$(window '')"
-xdotool key Return
-xdotool key alt+e
+xdotool key Return alt+e
 wait "$wine_pid" || true
 
-# The Open dialog, then a new file whose write is refused: its name is taken by a folder.
+# A new file whose write is refused: its name is taken by a folder.
 start_program
 selection=$(window Gradewick)
-click "$selection" "$EXISTING_FILE_X" "$EXISTING_FILE_Y"
-xdotool key Return
-open=$(window 'Select a file')
-xdotool type --delay 20 my-results.rst
-shoot open.png "$open"
-xdotool key Escape
-window Gradewick >/dev/null
-click "$selection" "$NEW_FILE_X" "$NEW_FILE_Y"
 xdotool key Return
 window 'Select a file' >/dev/null
 xdotool type --delay 20 marks-shot.rst
@@ -218,8 +181,7 @@ xdotool key Return
 entry=$(window Gradewick "$selection")
 mkdir "$temp/marks-shot.rst"
 subject 'Linear Algebra' 3 4
-warning=$(window WARNING)
-shoot subject-entry-refused.png "$entry" "$warning"
+shoot subject-entry-refused.png "$entry" "$(window WARNING)"
 xdotool key Return alt+e
 wait "$wine_pid" || true
 wine_pid=""
