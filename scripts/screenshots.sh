@@ -10,10 +10,12 @@ WINE=/usr/lib/wine/wine64
 WINDOW_WAIT_TENTHS=150 # how long a window may take to appear: 15 s
 SETTLE_SECONDS=1       # time for a window to paint before it is taken
 OPENING_SECONDS=6      # the results view's opening animation, with room to spare
+INSTALL_SECONDS=10     # the installer's work, before its last page shows
 # Points from a window's top left corner (caption included): in the results view the tab
 # digits 1..8 and the "..." beside "Add Subject"; in the file selection its two choices.
 TAB_X=(0 117 143 172 200 228 257 284 311)
 TAB_Y=44
+SELECTED_TAB_COLOUR='#5B1F9E' # the current tab's digit, which blinks
 ADD_SUBJECT=(318 252)
 NEW_FILE=(242 79)
 EXISTING_FILE=(242 124)
@@ -33,6 +35,8 @@ stop_everything() {
 trap stop_everything EXIT
 wine_env_start "$PWD/build/windows/screenshots-prefix"
 export WINEARCH=win64
+# No menu entries on this machine for the Start menu shortcuts that the installer makes.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 wine_prefix_prepare
 # Every file dialog starts in C:\users\Public\Temp, the program's working folder: no folder
@@ -43,12 +47,13 @@ temp=$WINEPREFIX/drive_c/users/Public/Temp
 rm -rf "$temp"
 mkdir -p "$temp"
 
-# window NAME [SKIP]: waits for a visible window of the program with that caption (empty for
-# the splash and About) other than SKIP, and prints its id.
+# window NAME [SKIP]: waits for a visible window of the program (of windows_of) with that
+# caption (empty for the splash and About) other than SKIP, and prints its id.
+windows_of='^gradewick\.exe$'
 window() {
     local id
     for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
-        for id in $(xdotool search --onlyvisible --classname '^gradewick\.exe$' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --classname "$windows_of" 2>/dev/null); do
             if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" && $id != "${2:-}" ]]; then
                 echo "$id"
                 return
@@ -77,6 +82,18 @@ shoot() {
          b = $2 + $4 > b ? $2 + $4 : b}
         END {printf "%dx%d+%d+%d", r - l, b - t, l, t}')" +repage "docs/$file"
     echo "docs/$file"
+}
+
+# shoot_view FILE ID TAB: shoot, again until the current tab TAB shows its digit and not the
+# other half of its blink.
+shoot_view() {
+    for _ in $(seq 20); do
+        shoot "$1" "$2" >/dev/null
+        convert "docs/$1" -crop "20x26+$((TAB_X[$3] - 10))+$((TAB_Y - 13))" -fill white \
+            -opaque "$SELECTED_TAB_COLOUR" -fill black +opaque white -format '%[fx:mean]' info: |
+            awk '{exit !($1 > 0.1)}' && break
+    done
+    echo "docs/$1"
 }
 
 # click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there.
@@ -152,9 +169,9 @@ subject Ethics 2 3
 xdotool key Return
 view=$(window Gradewick "$entry")
 sleep "$OPENING_SECONDS"
-shoot results-bad.png "$view"
+shoot_view results-bad.png "$view" 2
 click "$view" "${TAB_X[3]}" "$TAB_Y"
-shoot results-normal.png "$view"
+shoot_view results-normal.png "$view" 3
 # A freshly opened view on Semester 1, as a student sees it first.
 click "$view" "${TAB_X[1]}" "$TAB_Y"
 click "$view" "${ADD_SUBJECT[@]}"
@@ -162,9 +179,9 @@ entry=$(window Gradewick "$view")
 xdotool key Return
 view=$(window Gradewick "$entry")
 sleep "$OPENING_SECONDS"
-shoot results-good.png "$view"
+shoot_view results-good.png "$view" 1
 point "$view" "${TAB_X[5]}" "$TAB_Y"
-shoot results-hover.png "$view"
+shoot_view results-hover.png "$view" 1
 point "$view" 0 0
 xdotool key alt+a
 shoot about.png "$(window '')"
@@ -183,5 +200,23 @@ mkdir "$temp/marks-shot.rst"
 subject 'Linear Algebra' 3 4
 shoot subject-entry-refused.png "$entry" "$(window WARNING)"
 xdotool key Return alt+e
+wait "$wine_pid" || true
+wine_pid=""
+
+# The installer's last page, when the packages have been built.
+installers=(build/windows/Gradewick-*-win64.exe)
+if [[ ! -f ${installers[0]} ]]; then
+    echo "screenshots.sh: no installer in build/windows: docs/installer-finish.png not retaken" \
+        "(cmake --build --preset windows --target package makes it)" >&2
+    exit 0
+fi
+"$WINE" "${installers[0]}" >/dev/null 2>&1 &
+wine_pid=$!
+windows_of=. # any program: the caption is enough
+setup=$(window "$(basename "${installers[0]}" -win64.exe | tr - ' ') Setup ") # sic: a space
+xdotool key Return # Install
+sleep "$INSTALL_SECONDS"
+shoot installer-finish.png "$setup"
+xdotool key space Return # not "Start Gradewick now", then Finish
 wait "$wine_pid" || true
 wine_pid=""
