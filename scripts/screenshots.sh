@@ -117,6 +117,8 @@ subject() {
     sleep 0.3
 }
 
+# after KEY NAME [SKIP]: presses KEY, then waits for that window as window does.
+after() { xdotool key "$1" && window "${@:2}"; }
 start_program() { (cd "$temp" && exec "$WINE" "$program") >/dev/null 2>&1 & wine_pid=$!; }
 
 # Save As in an empty folder; Open and then Save As where an earlier file is; Save As asks
@@ -125,27 +127,22 @@ start_program
 shoot splash.png "$(window '')"
 selection=$(window Gradewick)
 shoot file-selection.png "$selection"
-xdotool key Return
-save_as=$(window 'Select a file')
+save_as=$(after Return 'Select a file')
 xdotool type --delay 20 my-results
 shoot save-as.png "$save_as"
 xdotool key Escape
 printf 'Semester 1\r\nLast year\r\n3\r\n2\r\n' >"$temp/my-results.rst"
 click "$selection" "${EXISTING_FILE[@]}"
-xdotool key Return
-open=$(window 'Select a file' "$save_as")
+open=$(after Return 'Select a file' "$save_as")
 xdotool type --delay 20 my-results.rst
 shoot open.png "$open"
 xdotool key Escape
 click "$selection" "${NEW_FILE[@]}"
-xdotool key Return
-save_as=$(window 'Select a file' "$open")
+save_as=$(after Return 'Select a file' "$open")
 xdotool type --delay 20 my-results.rst
-xdotool key Return
-question=$(window 'Select a file' "$save_as")
+question=$(after Return 'Select a file' "$save_as")
 shoot save-as-replace.png "$selection" "$save_as" "$question"
-xdotool key alt+y
-entry=$(window Gradewick "$selection")
+entry=$(after alt+y Gradewick "$selection")
 subject 'Calculus I' 4 0
 subject Programming 3 0
 subject English 2 1
@@ -155,8 +152,7 @@ choose 2
 choose 4
 xdotool key shift+Tab shift+Tab End
 shoot subject-entry.png "$entry"
-xdotool key Return # the "..." beside "View CGPA" is the default button
-view=$(window Gradewick "$entry")
+view=$(after Return Gradewick "$entry") # "..." beside "View CGPA" is the default button
 shoot results-opening.png "$view"
 sleep "$OPENING_SECONDS"
 click "$view" "${TAB_X[2]}" "$TAB_Y"
@@ -166,8 +162,7 @@ subject 'Calculus II' 4 4
 subject Chemistry 3 6
 subject Statistics 3 5
 subject Ethics 2 3
-xdotool key Return
-view=$(window Gradewick "$entry")
+view=$(after Return Gradewick "$entry")
 sleep "$OPENING_SECONDS"
 shoot_view results-bad.png "$view" 2
 click "$view" "${TAB_X[3]}" "$TAB_Y"
@@ -176,26 +171,22 @@ shoot_view results-normal.png "$view" 3
 click "$view" "${TAB_X[1]}" "$TAB_Y"
 click "$view" "${ADD_SUBJECT[@]}"
 entry=$(window Gradewick "$view")
-xdotool key Return
-view=$(window Gradewick "$entry")
+view=$(after Return Gradewick "$entry")
 sleep "$OPENING_SECONDS"
 shoot_view results-good.png "$view" 1
 point "$view" "${TAB_X[5]}" "$TAB_Y"
 shoot_view results-hover.png "$view" 1
 point "$view" 0 0
-xdotool key alt+a
-shoot about.png "$(window '')"
+shoot about.png "$(after alt+a '')"
 xdotool key Return alt+e
 wait "$wine_pid" || true
 
 # A new file whose write is refused: its name is taken by a folder.
 start_program
 selection=$(window Gradewick)
-xdotool key Return
-window 'Select a file' >/dev/null
+after Return 'Select a file' >/dev/null
 xdotool type --delay 20 marks-shot.rst
-xdotool key Return
-entry=$(window Gradewick "$selection")
+entry=$(after Return Gradewick "$selection")
 mkdir "$temp/marks-shot.rst"
 subject 'Linear Algebra' 3 4
 shoot subject-entry-refused.png "$entry" "$(window WARNING)"
@@ -206,8 +197,7 @@ wine_pid=""
 # The installer's last page, when the packages have been built.
 installers=(build/windows/Gradewick-*-win64.exe)
 if [[ ! -f ${installers[0]} ]]; then
-    echo "screenshots.sh: no installer in build/windows: docs/installer-finish.png not retaken" \
-        "(cmake --build --preset windows --target package makes it)" >&2
+    echo "screenshots.sh: docs/installer-finish.png needs the packages built first" >&2
     exit 0
 fi
 "$WINE" "${installers[0]}" >/dev/null 2>&1 &
