@@ -15,11 +15,12 @@ root=$(pwd)
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 IMPORT=/usr/bin/import
-WINE_FONTS=/usr/share/wine/fonts
 SCREENSHOT_SECONDS=2
 
 bash scripts/install-deps.sh
 source scripts/vnc-serve.sh
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
 
 build=${GRADEWICK_BUILD_DIR:-}
 if [[ -z $build ]]; then
@@ -135,24 +136,8 @@ if ! display_works; then
     start_private_display
 fi
 
-# A prefix of our own, made once, with a Wine virtual desktop so that showing and hiding
-# windows does not wait on a window manager.
-if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
-    echo "Preparing the Wine prefix $WINEPREFIX (once)..."
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-        >/dev/null 2>&1
-    "$WINESERVER" -w
-    touch "$WINEPREFIX/.gradewick-ready"
-fi
-# Wine's own fonts (Debian fonts-wine): the dialogs' "MS Sans Serif" and the caption buttons'
-# Marlett. This Wine looks for them only in the prefix's Fonts folder.
-if [[ -d $WINE_FONTS ]]; then
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp -u "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
+# A prefix of our own, made once, with Wine's own fonts.
+wine_prefix_prepare
 
 "$WINE" "$program" 2> >(grep -v 'Read access denied for device' >&2) &
 wine_pid=$!
