@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs records_bench with its runs interleaved at random (so that a busy machine slows every
 # benchmark alike) and prints the two ratios that matter, from the fastest repetition of each:
-#   load and summarise 100 records / read the same file's bytes   (at most 2, aim 1.5)
+#   load and summarise 100 records / read the same file's bytes   (at most 2.5)
 #   load and summarise 100000 records / load and summarise 100    (at most 1.5)
 #   bash bench/run-bench.sh BUILD_DIR [REPETITIONS]
 set -euo pipefail

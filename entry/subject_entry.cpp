@@ -18,13 +18,6 @@
 namespace {
 
 // The decorated labels, in the order their fonts are made, with the text each then shows.
-struct LabelStyle {
-    int ControlId;
-    const char* Face;
-    int Points;
-    const char* Text;
-};
-
 constexpr std::array<LabelStyle, 6> LabelStyles = {{
     {IDC_ENTRY_SEMESTER, "Arial", 20, "Semester 1"},
     {IDC_ENTRY_SUBJECT_LABEL, "Tahoma", 12, "&Subject"},
@@ -42,31 +35,6 @@ constexpr std::array<LabelColour, 6> LabelColours = {{
     {IDC_ENTRY_GRADE_LABEL, 0x2800},       // dark green
     {IDC_ENTRY_VIEW_CGPA_LABEL, 0xFF0050}, // blue with a touch of red
 }};
-
-// The fonts one screen made, kept with its window until the screen is left. Two entry
-// screens can be alive at once (one ended, one working), so the fonts are not global.
-using ScreenFonts = std::array<HFONT, LabelStyles.size()>;
-
-ScreenFonts* FontsOf(HWND window) {
-    return reinterpret_cast<ScreenFonts*>( // NOLINT(performance-no-int-to-ptr)
-        GetWindowLongPtrA(window, DWLP_USER));
-}
-
-// Takes every font off its control before deleting it, so that nothing paints with a dead
-// handle; a second call finds nothing left to release.
-void ReleaseFonts(HWND window) {
-    ScreenFonts* fonts = FontsOf(window);
-    if (fonts == nullptr) {
-        return;
-    }
-    for (std::size_t i = 0; i < LabelStyles.size(); ++i) {
-        if ((*fonts)[i] != nullptr) {
-            SendDlgItemMessageA(window, LabelStyles[i].ControlId, WM_SETFONT, 0, FALSE);
-            ReleaseLabelFont((*fonts)[i]);
-            (*fonts)[i] = nullptr;
-        }
-    }
-}
 
 void ShowGradePoint(HWND window) {
     const auto selection =
@@ -110,16 +78,7 @@ void InsertSubject(HWND window) {
 
 INT_PTR OnInitDialog(HWND window) {
     FitScreenPictures(window, ScaleOf(window));
-    auto* fonts = new ScreenFonts();
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(fonts));
-    const int logPixelsY = ScreenLogPixelsY(window);
-    for (std::size_t i = 0; i < LabelStyles.size(); ++i) {
-        const LabelStyle& style = LabelStyles[i];
-        (*fonts)[i] = CreateLabelFont(logPixelsY, style.Points, style.Face);
-        SendDlgItemMessageA(window, style.ControlId, WM_SETFONT,
-                            reinterpret_cast<WPARAM>((*fonts)[i]), FALSE);
-        SetDlgItemTextA(window, style.ControlId, style.Text);
-    }
+    MakeLabelFonts(window, LabelStyles);
 
     for (int credit = 0; credit < CreditChoiceCount; ++credit) {
         SendDlgItemMessageA(window, IDC_ENTRY_CREDITS, CB_ADDSTRING, 0,
@@ -153,7 +112,7 @@ void OnCommand(HWND window, WPARAM wParam) {
     case IDC_ENTRY_INSERT: InsertSubject(window); break;
     case IDC_ENTRY_GRADE: ShowGradePoint(window); break; // every notification of the list
     case IDC_ENTRY_VIEW_CGPA:
-        ReleaseFonts(window);
+        ReleaseLabelFonts(window);
         ChangeScreen(window, IDD_RESULTS_VIEW);
         break;
     case IDC_ABOUT_BUTTON:
@@ -162,19 +121,11 @@ void OnCommand(HWND window, WPARAM wParam) {
         break;
     case IDC_EXIT_BUTTON:
     case IDCANCEL:
-        ReleaseFonts(window);
+        ReleaseLabelFonts(window);
         PostQuitMessage(0);
         break;
     default: break;
     }
-}
-
-// However the screen ends, nothing it made outlives it.
-void OnDestroy(HWND window) {
-    ReleaseScreenPictures(window);
-    ReleaseFonts(window);
-    delete FontsOf(window);
-    SetWindowLongPtrA(window, DWLP_USER, 0);
 }
 
 } // namespace
@@ -188,7 +139,10 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
                           reinterpret_cast<HWND>(lParam), // NOLINT(performance-no-int-to-ptr)
                           LabelColours);
     case WM_CTLCOLORDLG: return LabelBackgroundBrush();
-    case WM_DESTROY: OnDestroy(window); return FALSE;
+    case WM_DESTROY: // however the screen ends
+        ReleaseScreenPictures(window);
+        ReleaseLabelFonts(window);
+        return FALSE;
     default: return FALSE;
     }
 }

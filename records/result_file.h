@@ -2,6 +2,8 @@
 // line ending in CR LF on disk on every platform.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,10 @@ struct LoadReport {
     bool MoreThanCapacity = false; // the file holds more than 100 records; the first 100 loaded
     bool ReadError = false;        // reading stopped on an error other than the end of the file
     int RecordsRead = 0;           // entries filled (0..100)
+    // Record i (below RecordsRead) lies in the file's bytes from RecordBounds[i] up to
+    // RecordBounds[i + 1]: from its label to the next record's label, or to where reading
+    // stopped, with the white space that its grade's read skipped.
+    std::array<std::size_t, RecordCapacity + 1> RecordBounds{};
 };
 
 // Empties the table, then fills it from the file at path, in file order.

@@ -2,7 +2,8 @@
 # Builds gradewick.exe and runs it under Wine.
 #
 # With a working DISPLAY the program opens there. Without one, it runs on a private virtual
-# display served by VNC on 127.0.0.1 only; the script says how to connect and keeps a
+# display served by VNC on 127.0.0.1 only, behind a password made for the run; the script says
+# how to connect, with the password, and keeps a
 # screenshot of the current screen in build/windows/screen.png. Everything the script starts
 # is stopped when the program ends or on Ctrl-C.
 #
@@ -14,10 +15,12 @@ root=$(pwd)
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 IMPORT=/usr/bin/import
-WINE_FONTS=/usr/share/wine/fonts
 SCREENSHOT_SECONDS=2
 
 bash scripts/install-deps.sh
+source scripts/vnc-serve.sh
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
 
 build=${GRADEWICK_BUILD_DIR:-}
 if [[ -z $build ]]; then
@@ -41,7 +44,6 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 xvfb_pid=""
-vnc_pid=""
 shots_pid=""
 wine_pid=""
 screenshot=$build/screen.png
@@ -54,7 +56,8 @@ stop_everything() {
     if [[ -d $WINEPREFIX ]]; then
         "$WINESERVER" -k >/dev/null 2>&1 || true
     fi
-    for pid in "$shots_pid" "$vnc_pid" "$xvfb_pid"; do
+    vnc_stop
+    for pid in "$shots_pid" "$xvfb_pid"; do
         if [[ -n $pid ]]; then
             kill "$pid" 2>/dev/null || true
             wait "$pid" 2>/dev/null || true
@@ -105,9 +108,10 @@ start_private_display() {
     fi
 
     port=$(free_port)
-    x11vnc -display "$DISPLAY" -localhost -rfbport "$port" -nopw -forever -shared -quiet \
-        >"$build/x11vnc.log" 2>&1 &
-    vnc_pid=$!
+    if ! vnc_serve "$DISPLAY" "$port" "$build"; then
+        echo "run.sh: the VNC server did not start; see $build/x11vnc.log" >&2
+        exit 1
+    fi
 
     (
         pause_pid=""
@@ -123,7 +127,8 @@ start_private_display() {
     shots_pid=$!
 
     echo "No display here: Gradewick runs on a private one. Connect with" \
-        "'ssh -L 5900:127.0.0.1:$port $(hostname)', then a VNC viewer on localhost:5900;" \
+        "'ssh -L 5900:127.0.0.1:$port $(hostname)', then a VNC viewer on localhost:5900" \
+        "with the password $vnc_password (made for this run only);" \
         "a screenshot is kept in $screenshot (every ${SCREENSHOT_SECONDS} s)."
 }
 
@@ -131,24 +136,8 @@ if ! display_works; then
     start_private_display
 fi
 
-# A prefix of our own, made once, with a Wine virtual desktop so that showing and hiding
-# windows does not wait on a window manager.
-if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
-    echo "Preparing the Wine prefix $WINEPREFIX (once)..."
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-        >/dev/null 2>&1
-    "$WINESERVER" -w
-    touch "$WINEPREFIX/.gradewick-ready"
-fi
-# Wine's own fonts (Debian fonts-wine): the dialogs' "MS Sans Serif" and the caption buttons'
-# Marlett. This Wine looks for them only in the prefix's Fonts folder.
-if [[ -d $WINE_FONTS ]]; then
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp -u "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
+# A prefix of our own, made once, with Wine's own fonts.
+wine_prefix_prepare
 
 "$WINE" "$program" 2> >(grep -v 'Read access denied for device' >&2) &
 wine_pid=$!

@@ -25,6 +25,28 @@ wine_env_start() {
     mkdir -p "$(dirname "$WINEPREFIX")"
 }
 
+# wine_prefix_prepare: makes $WINEPREFIX once, with a Wine virtual desktop so that showing
+# and hiding windows does not wait on a window manager, and puts Wine's own fonts (Debian
+# fonts-wine: the dialogs' "MS Sans Serif", the caption buttons' Marlett) into its Fonts
+# folder, the only place this Wine reads them from.
+wine_prefix_prepare() {
+    local wine=/usr/lib/wine/wine64 fonts=/usr/share/wine/fonts
+    if [[ ! -f $WINEPREFIX/.gradewick-ready ]]; then
+        echo "Preparing the Wine prefix $WINEPREFIX (once)..."
+        mkdir -p "$WINEPREFIX"
+        "$wine" wineboot -i >/dev/null 2>&1 || true
+        "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+            >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/.gradewick-ready"
+    fi
+    if [[ -d $fonts ]]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp -u "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+}
+
 wine_env_stop() {
     if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
         /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true

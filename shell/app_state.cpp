@@ -11,6 +11,7 @@ int IsNewFile = 0;
 int CurrentSemester = 0;
 int AnimationPhase = 1;
 int AnimationStep = 0;
+int AnimationTicks = 0;
 int HoverTab = 0;
 
 HWND ResultsViewWindow = nullptr;

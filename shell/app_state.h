@@ -17,6 +17,7 @@ extern int IsNewFile;                           // 1: start the file afresh at t
 extern int CurrentSemester; // 0..7, the semester on screen and of new entries
 extern int AnimationPhase;  // tab strip animation phase, initial 1
 extern int AnimationStep;   // tab strip animation step, initial 0
+extern int AnimationTicks;  // ticks since the results view opened, counted up to the opening's end
 extern int HoverTab;        // tab (1..8) that last took the hover look, 0 before the first
 
 extern HWND ResultsViewWindow; // recorded by the results view on every message

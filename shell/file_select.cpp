@@ -20,16 +20,22 @@ constexpr char ResultFileExtension[] = "rst";
 constexpr char ResultFileMarker[] = ".rst";
 
 constexpr char OpenErrorPrefix[] = "GetOpenFileName returned Error #";
-constexpr int OpenErrorTextSize = 50;
-constexpr int OpenErrorCodeSize = 8;
-constexpr char OpenErrorCaption[] = "WARNING";
+constexpr char SaveAsErrorPrefix[] = "GetSaveFileName returned Error #";
+constexpr int ErrorTextSize = 50;
+constexpr int ErrorCodeSize = 8;
+constexpr char ErrorCaption[] = "WARNING";
 constexpr char InvalidNameText[] = "The Filename you have entered is an invalid .rst file";
 constexpr char InvalidNameCaption[] = "Input Error";
 
 constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-constexpr DWORD SaveAsFlags = OpenFlags & ~static_cast<DWORD>(OFN_FILEMUSTEXIST);
+// Save As accepts a name that does not exist yet, and asks before an existing file is chosen:
+// the first Insert would empty it.
+constexpr DWORD SaveAsFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
 
 OPENFILENAMEA FileDialogRecord; // shared by the Save As and the Open dialog
+// The screen stays enabled while its file dialog is up; OK then does nothing, since a second
+// dialog would refill the record and the path that the first one is still using.
+bool FileDialogOpen = false;
 
 bool IsChecked(HWND window, int controlId) {
     return SendDlgItemMessageA(window, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -45,11 +51,17 @@ bool ShowFileDialog(FileDialogKind kind) {
     BOOL chosen = FALSE;
     {
         NestedLoopScope nested;
+        FileDialogOpen = true;
         chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameA(&FileDialogRecord)
                                                 : GetOpenFileNameA(&FileDialogRecord);
+        FileDialogOpen = false;
     }
     if (chosen == FALSE) {
         std::memcpy(ResultFilePath, previous, sizeof previous);
+        // A code of 0 means the user cancelled; anything else is a failure to report.
+        if (const DWORD code = CommDlgExtendedError(); code != 0) {
+            ShowMessage(FileDialogErrorText(kind, code).c_str(), ErrorCaption, MB_ICONERROR);
+        }
         return false;
     }
     return true;
@@ -68,10 +80,6 @@ void ChooseNewFile(HWND window) {
 void ChooseExistingFile(HWND window) {
     IsNewFile = 0;
     if (!ShowFileDialog(FileDialogKind::Open)) {
-        const DWORD code = CommDlgExtendedError();
-        if (code != 0) {
-            ShowMessage(OpenErrorText(code).c_str(), OpenErrorCaption, MB_ICONERROR);
-        }
         return;
     }
     if (ResultFilePath[0] == '\0') {
@@ -95,6 +103,9 @@ void OnCommand(HWND window, WPARAM wParam) {
     case IDCANCEL:
     case IDC_FILE_CANCEL: PostQuitMessage(0); break;
     case IDC_FILE_OK:
+        if (FileDialogOpen) {
+            break;
+        }
         if (IsChecked(window, IDC_FILE_NEW)) {
             ChooseNewFile(window);
         } else if (IsChecked(window, IDC_FILE_EXISTING)) {
@@ -135,12 +146,13 @@ bool IsResultFileName(const char* path) {
     return std::strstr(path, ResultFileMarker) != nullptr;
 }
 
-std::string OpenErrorText(DWORD code) {
-    char text[OpenErrorTextSize] = "";
-    char number[OpenErrorCodeSize] = "";
+std::string FileDialogErrorText(FileDialogKind kind, DWORD code) {
+    const char* prefix = kind == FileDialogKind::SaveAs ? SaveAsErrorPrefix : OpenErrorPrefix;
+    char text[ErrorTextSize] = "";
+    char number[ErrorCodeSize] = "";
     // Both are cut to their buffers; what was cut is not needed.
     static_cast<void>(std::snprintf(number, sizeof number, "%ld", static_cast<long>(code)));
-    static_cast<void>(std::snprintf(text, sizeof text, "%s%s", OpenErrorPrefix, number));
+    static_cast<void>(std::snprintf(text, sizeof text, "%s%s", prefix, number));
     return text;
 }
 

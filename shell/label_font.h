@@ -19,6 +19,22 @@ void ReleaseLabelFont(HFONT font);
 // Fonts made by CreateLabelFont and not yet released.
 long LiveLabelFonts();
 
+// A decorated label: its own font, made in table order, and the text it then shows.
+struct LabelStyle {
+    int ControlId;
+    const char* Face;
+    int Points;
+    const char* Text; // nullptr: the text is left as it is
+};
+
+// Makes one font per label, gives it to its control and sets the label's text. The fonts
+// belong to the screen's window until ReleaseLabelFonts.
+void MakeLabelFonts(HWND window, std::span<const LabelStyle> labels);
+
+// Takes each font off its label before deleting it, so that nothing paints with a dead handle.
+// A second call finds nothing left to release; every screen calls it on WM_DESTROY too.
+void ReleaseLabelFonts(HWND window);
+
 // A label's own text colour (COLORREF 0x00BBGGRR).
 struct LabelColour {
     int ControlId;

@@ -27,13 +27,16 @@ int RunProgram(HINSTANCE instance, HINSTANCE previousInstance) {
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
         windowClass.lpszClassName = MainWindowClassName;
         if (RegisterClassA(&windowClass) == 0) {
-            return 0;
+            return StartupFailedExitCode;
         }
     }
     // Never shown: neither ShowWindow nor UpdateWindow is called for it.
     MainWindow = CreateWindowExA(0, MainWindowClassName, "Gradewick", WS_OVERLAPPEDWINDOW,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  nullptr, nullptr, InstanceHandle, nullptr);
+    if (MainWindow == nullptr) {
+        return StartupFailedExitCode;
+    }
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -1,9 +1,11 @@
 // gradewick-cli: shows a semester as the results view does, appends a subject as the entry
-// screen's Insert does, and prints a report of a whole result file.
+// screen's Insert does, lists and removes records, and reports or exports a whole result file.
 #include "cli.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <fstream>
 #include <iomanip>
 #include <optional>
 #include <sstream>
@@ -13,6 +15,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "export.h"
+#include "file_replace.h"
 #include "gradewick_version.h"
 #include "grade_scale.h"
 #include "result_file.h"
@@ -98,6 +102,42 @@ std::vector<std::string> LoadWarnings(const std::string& path, const LoadReport&
     return warnings;
 }
 
+void PrintWarnings(const std::string& path, const LoadReport& report, int passedOver,
+                   std::ostream& err) {
+    for (const std::string& warning : LoadWarnings(path, report, passedOver)) {
+        err << "gradewick-cli: warning: " << warning << '\n';
+    }
+}
+
+// Every semester with records, with every subject that it counts, as the results view sums
+// them; passedOver receives the number of damaged records.
+ExportData CollectResults(int& passedOver) {
+    passedOver = SummarizeRecords(0).PassedOver;
+    ExportData data;
+    for (int s = 0; s < SemesterCount; ++s) {
+        if (SemesterTotals.Credits[s] == 0) {
+            continue;
+        }
+        const GpaResult gpa = SemesterGpa(s);
+        ExportSemester semester{SemesterLabel(s),         {},       SemesterTotals.Credits[s],
+                                SemesterTotals.Points[s], gpa.Text, VerdictWord(gpa.Verdict)};
+        for (const SubjectRecord& record : RecordTable) {
+            const std::optional<int> credits = CreditValue(record.CreditIndex);
+            const char* letter = GradeLetter(record.GradeIndex);
+            if (ClassifyRecord(record) == s && credits && letter != nullptr) {
+                semester.Subjects.push_back({std::string(WithoutTrailingLineFeed(record.Subject)),
+                                             *credits, letter,
+                                             QualityPoints(*credits, record.GradeIndex)});
+            }
+        }
+        data.Semesters.push_back(std::move(semester));
+    }
+    data.Cgpa = ComputeCumulative();
+    data.Credits = SemesterTotals.TotalCredits;
+    data.QualityPoints = SemesterTotals.TotalPoints;
+    return data;
+}
+
 int Show(const std::string& path, int semester, std::ostream& out, std::ostream& err) {
     LoadReport report;
     if (!LoadOrComplain(path, report, err)) {
@@ -107,9 +147,7 @@ int Show(const std::string& path, int semester, std::ostream& out, std::ostream&
     const SummarySlots slots = SummarizeRecords(s);
     const GpaResult gpa = SemesterGpa(s);
     const std::string cgpa = ComputeCumulative();
-    for (const std::string& warning : LoadWarnings(path, report, slots.PassedOver)) {
-        err << "gradewick-cli: warning: " << warning << '\n';
-    }
+    PrintWarnings(path, report, slots.PassedOver, err);
     std::string text;
     for (int slot = 0; slot < SummarySlotCount; ++slot) {
         text += "slot\t" + std::to_string(slot + 1) + '\t';
@@ -147,57 +185,40 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
     if (!LoadOrComplain(path, report, err)) {
         return CliExitFileError;
     }
-    const SummarySlots all = SummarizeRecords(0); // sums of every semester
+    int passedOver = 0;
+    const ExportData data = CollectResults(passedOver);
     std::ostringstream text;
     text << "Gradewick report for " << path << '\n';
     text << Count(report.RecordsRead, "record") << " read\n";
-
-    int semestersWithRecords = 0;
+    for (const ExportSemester& semester : data.Semesters) {
+        text << '\n'
+             << semester.Label << ": "
+             << Count(static_cast<int>(semester.Subjects.size()), "subject") << ", "
+             << Count(semester.Credits, "credit") << ", GPA " << semester.Gpa << " ("
+             << semester.Verdict << ")\n";
+        for (const ExportSubject& subject : semester.Subjects) {
+            const std::string name = subject.Name.empty() ? "(no name)" : Printable(subject.Name);
+            text << "  " << std::left << std::setw(static_cast<int>(MaxSubjectBytes)) << name
+                 << "  " << subject.Credits << (subject.Credits == 1 ? " credit   " : " credits  ")
+                 << subject.Grade << '\n';
+        }
+    }
+    if (data.Semesters.empty()) {
+        text << "\nNo semester has subjects.\n";
+    }
+    text << '\n';
+    if (data.Cgpa.empty()) {
+        text << "CGPA: none (no subject with credits in any semester)\n";
+    } else {
+        text << "CGPA " << data.Cgpa << " over " << Count(data.Credits, "credit") << " in "
+             << Count(static_cast<int>(data.Semesters.size()), "semester") << '\n';
+    }
     const auto unclassified =
         std::count_if(RecordTable.begin(), RecordTable.end(), [](const SubjectRecord& record) {
             return !ClassifyRecord(record) &&
                    (record.Label[0] != '\0' || record.Subject[0] != '\0');
         });
-    for (int s = 0; s < SemesterCount; ++s) {
-        if (SemesterTotals.Credits[s] == 0) {
-            continue;
-        }
-        ++semestersWithRecords;
-        std::ostringstream rows;
-        int subjects = 0;
-        for (const SubjectRecord& record : RecordTable) {
-            const std::optional<int> semester = ClassifyRecord(record);
-            const std::optional<int> credits = CreditValue(record.CreditIndex);
-            const char* letter = GradeLetter(record.GradeIndex);
-            if (!semester || *semester != s || !credits || letter == nullptr) {
-                continue;
-            }
-            ++subjects;
-            const std::string_view stored = WithoutTrailingLineFeed(record.Subject);
-            const std::string name = stored.empty() ? std::string("(no name)") : Printable(stored);
-            rows << "  " << std::left << std::setw(static_cast<int>(MaxSubjectBytes)) << name
-                 << "  " << *credits << (*credits == 1 ? " credit   " : " credits  ") << letter
-                 << '\n';
-        }
-        const GpaResult gpa = SemesterGpa(s);
-        text << '\n'
-             << SemesterLabel(s) << ": " << Count(subjects, "subject") << ", "
-             << Count(SemesterTotals.Credits[s], "credit") << ", GPA " << gpa.Text << " ("
-             << VerdictWord(gpa.Verdict) << ")\n"
-             << rows.str();
-    }
-    const std::string cgpa = ComputeCumulative();
-    if (semestersWithRecords == 0) {
-        text << "\nNo semester has subjects.\n";
-    }
-    text << '\n';
-    if (cgpa.empty()) {
-        text << "CGPA: none (no subject with credits in any semester)\n";
-    } else {
-        text << "CGPA " << cgpa << " over " << Count(SemesterTotals.TotalCredits, "credit")
-             << " in " << Count(semestersWithRecords, "semester") << '\n';
-    }
-    std::vector<std::string> warnings = LoadWarnings(path, report, all.PassedOver);
+    std::vector<std::string> warnings = LoadWarnings(path, report, passedOver);
     if (unclassified > 0) {
         warnings.push_back(std::to_string(unclassified) +
                            (unclassified == 1 ? " entry names no semester and counts"
@@ -214,6 +235,131 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
     return CliExitOk;
 }
 
+// One line of list: number, semester (or "-"), subject, credits, grade, and "damaged" for a
+// record of a semester that the results view passes over.
+std::string ListLine(int number, const SubjectRecord& record) {
+    const std::optional<int> semester = ClassifyRecord(record);
+    const char* credits = CreditText(record.CreditIndex);
+    const char* letter = GradeLetter(record.GradeIndex);
+    const bool damaged = semester && (credits == nullptr || letter == nullptr);
+    return std::to_string(number) + '\t' + (semester ? SemesterLabel(*semester) : "-") + '\t' +
+           Printable(WithoutTrailingLineFeed(record.Subject)) + '\t' +
+           (credits != nullptr ? credits : "?") + '\t' + (letter != nullptr ? letter : "?") + '\t' +
+           (damaged ? "damaged" : "") + '\n';
+}
+
+int List(const std::string& path, std::ostream& out, std::ostream& err) {
+    LoadReport report;
+    if (!LoadOrComplain(path, report, err)) {
+        return CliExitFileError;
+    }
+    PrintWarnings(path, report, SummarizeRecords(0).PassedOver, err);
+    std::string text;
+    for (int i = 0; i < report.RecordsRead; ++i) {
+        text += ListLine(i + 1, RecordTable[static_cast<std::size_t>(i)]);
+    }
+    out << text;
+    return CliExitOk;
+}
+
+// Texts compare as the program uses them: up to their terminator.
+bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
+    return std::strncmp(a.Label, b.Label, sizeof a.Label) == 0 &&
+           std::strncmp(a.Subject, b.Subject, sizeof a.Subject) == 0 &&
+           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
+}
+
+// Removes the records that list numbers as numbers, keeping every other byte of the file, and
+// prints their list lines.
+int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
+           std::ostream& err) {
+    const WholeFile file = ReadWholeFile(path);
+    if (!file.Opened) {
+        err << "gradewick-cli: cannot open result file '" << path << "'\n";
+        return CliExitFileError;
+    }
+    if (file.ReadError) {
+        err << "gradewick-cli: reading '" << path << "' stopped before its end; nothing removed\n";
+        return CliExitUsage;
+    }
+    RecordTableArray before;
+    RecordTableArray after;
+    const LoadReport report = LoadRecordBytes(file.Bytes, before);
+    const auto count = static_cast<std::size_t>(report.RecordsRead);
+    std::vector<bool> chosen(count, false);
+    for (const int number : numbers) {
+        if (number < 1 || static_cast<std::size_t>(number) > count) {
+            err << "gradewick-cli: '" << path << "' has no record " << number << "; list shows "
+                << (count == 0 ? "none" : "records 1 to " + std::to_string(count)) << '\n';
+            return CliExitUsage;
+        }
+        if (chosen[static_cast<std::size_t>(number - 1)]) {
+            err << "gradewick-cli: record " << number << " is named twice\n";
+            return CliExitUsage;
+        }
+        chosen[static_cast<std::size_t>(number - 1)] = true;
+    }
+    std::string kept;
+    std::string removed;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (chosen[i]) {
+            kept.append(file.Bytes, from, report.RecordBounds[i] - from);
+            from = report.RecordBounds[i + 1];
+            removed += ListLine(static_cast<int>(i + 1), before[i]);
+        }
+    }
+    kept.append(file.Bytes, from);
+    // Without the removed records the others must read exactly as before (a number run on
+    // into the next record's first digits would not).
+    LoadRecordBytes(kept, after);
+    for (std::size_t i = 0, j = 0; i < count; ++i) {
+        if (!chosen[i] && !SameRecord(before[i], after[j++])) {
+            err << "gradewick-cli: without the chosen records, record " << i + 1 << " of '" << path
+                << "' would read differently; nothing removed\n";
+            return CliExitUsage;
+        }
+    }
+    const std::string failure = ReplaceFileContents(path, file.Bytes, kept);
+    if (!failure.empty()) {
+        err << "gradewick-cli: " << failure << "; '" << path << "' is left as it was\n";
+        return CliExitFileError;
+    }
+    out << removed;
+    return CliExitOk;
+}
+
+int Export(const std::string& path, const std::string& format, const std::string& output,
+           std::ostream& out, std::ostream& err) {
+    LoadReport report;
+    if (!LoadOrComplain(path, report, err)) {
+        return CliExitFileError;
+    }
+    int passedOver = 0;
+    const ExportData data = CollectResults(passedOver);
+    PrintWarnings(path, report, passedOver, err);
+    const std::string text = format == "csv" ? FormatCsv(data) : FormatJson(data);
+    if (output.empty()) {
+        out << text;
+        return CliExitOk;
+    }
+    std::ofstream file(output, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file) {
+        err << "gradewick-cli: cannot write '" << output << "'\n";
+        return CliExitFileError;
+    }
+    return CliExitOk;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
 std::string CheckSubject(const std::string& subject) {
     if (subject.size() > MaxSubjectBytes) {
         return "the subject '" + subject + "' is " + std::to_string(subject.size()) +
@@ -226,7 +372,7 @@ std::string CheckSubject(const std::string& subject) {
 }
 
 std::string CheckGrade(const std::string& letter) {
-    if (GradeIndexOfLetter(letter.c_str())) {
+    if (GradeIndexOfLetter(Upper(letter).c_str())) {
         return {};
     }
     std::string letters;
@@ -262,7 +408,7 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     add->add_option("FILE", path, "result file")->required();
     add->add_option("SEMESTER", semester, "semester 1..8")->required()->check(CLI::Range(1, 8));
     add->add_option("CREDITS", credits, "credits 1..4")->required()->check(CLI::Range(1, 4));
-    add->add_option("GRADE", grade, "grade letter: A A- B+ B B- C+ C C- D+ D")
+    add->add_option("GRADE", grade, "grade letter: A A- B+ B B- C+ C C- D+ D, either case")
         ->required()
         ->check(CLI::Validator(CheckGrade, "GRADE"));
     add->add_option("SUBJECT", subject, "subject name, at most 49 bytes, one line")
@@ -272,6 +418,32 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     CLI::App* report = app.add_subcommand("report", "A readable report of the whole file");
     report->add_option("FILE", path, "result file")->required();
 
+    CLI::App* list = app.add_subcommand(
+        "list", "Number every record the results view reads, one tab-separated line each");
+    list->add_option("FILE", path, "result file")->required();
+
+    std::vector<int> numbers;
+    CLI::App* remove = app.add_subcommand(
+        "remove", "Take records out by their list numbers, keeping every other byte of the file");
+    remove->add_option("FILE", path, "result file")->required();
+    remove->add_option("N", numbers, "record numbers as list shows them")->required();
+
+    std::string format;
+    std::string output;
+    CLI::App* exportCommand = app.add_subcommand(
+        "export", "Every semester's subjects, GPA and verdict, and the CGPA, as CSV or JSON");
+    exportCommand->add_option("FILE", path, "result file")->required();
+    exportCommand->add_option("--format", format, "csv (RFC 4180) or json")
+        ->required()
+        ->check(CLI::IsMember({"csv", "json"}));
+    exportCommand->add_option("--output", output, "write to this file, not standard output");
+    exportCommand->footer("Output is UTF-8: subject names that are not valid UTF-8 are read as "
+                          "Windows-1252, the 8-bit code page of the result file, and converted.");
+
+    if (argc <= 1) {
+        out << app.help();
+        return CliExitOk;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -283,8 +455,17 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
         return Show(path, semester, out, err);
     }
     if (add->parsed()) {
-        return Add(path, startAfresh, semester, credits, *GradeIndexOfLetter(grade.c_str()),
+        return Add(path, startAfresh, semester, credits, *GradeIndexOfLetter(Upper(grade).c_str()),
                    subject, err);
+    }
+    if (list->parsed()) {
+        return List(path, out, err);
+    }
+    if (remove->parsed()) {
+        return Remove(path, numbers, out, err);
+    }
+    if (exportCommand->parsed()) {
+        return Export(path, format, output, out, err);
     }
     return Report(path, out, err);
 }

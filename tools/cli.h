@@ -3,8 +3,14 @@
 //   gradewick-cli show FILE SEMESTER
 //   gradewick-cli add [--new] FILE SEMESTER CREDITS GRADE SUBJECT
 //   gradewick-cli report FILE
+//   gradewick-cli list FILE
+//   gradewick-cli remove FILE N [N...]
+//   gradewick-cli export FILE --format csv|json [--output PATH]
 //
-// Exit codes: 0 done, 1 the file could not be opened, read or written, 2 a bad argument.
+// Without arguments it prints its help (exit 0).
+//
+// Exit codes: 0 done, 1 the file could not be opened, read or written, 2 a bad argument (and,
+// for remove, a file that could not be read to its end).
 #pragma once
 
 #include <ostream>

@@ -13,6 +13,9 @@
 #include "tab_animation.h"
 #include "tab_strip.h"
 
+const char CannotOpenWarning[] =
+    "The result file could not be opened:\n\n%s\n\nNo subjects are shown. Check that the file "
+    "still exists and is not in use, then open it again.";
 const char MoreThanCapacityWarning[] =
     "The result file holds more than 100 subjects. Only the first 100 subjects are shown and "
     "counted.";
@@ -39,19 +42,12 @@ constexpr std::array<int, RowCount> GradeCells = {
     IDC_VIEW_ROW1_GRADE, IDC_VIEW_ROW1_GRADE + 1, IDC_VIEW_ROW1_GRADE + 2, IDC_VIEW_ROW1_GRADE + 3,
     IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
 
-// The decorated labels, in the order their fonts are made: control, face, points, text to set.
-struct LabelStyle {
-    int Control;
-    const char* Face;
-    int Points;
-    const char* Text; // nullptr: the text is left as it is
-};
-
+// The decorated labels, in the order their fonts are made.
 constexpr char Arial[] = "Arial";
 constexpr char Tahoma[] = "Tahoma";
 constexpr int RowPoints = 8;
 
-constexpr std::array<LabelStyle, ResultsViewFontCount> LabelFonts = {{
+constexpr std::array<LabelStyle, ResultsViewFontCount> LabelStyles = {{
     {IDC_VIEW_SEMESTER_LABEL, Arial, 12, "Semester"},
     {IDC_VIEW_SUBJECT_HEADING, Tahoma, 10, "&Subject"},
     {IDC_VIEW_GRADE_HEADING, Tahoma, 10, "&Grade"},
@@ -99,43 +95,22 @@ constexpr int SemesterListItems = 8;
 constexpr std::array<const char*, SemesterListItems> SemesterListTexts = {"1", "2", "3", "4",
                                                                           "5", "6", "7", "8"};
 
-// Fonts of the open view, and the view they belong to; released whenever the view is left.
-std::array<HFONT, ResultsViewFontCount> viewFonts{};
-HWND fontsOwner = nullptr;
+// DWLP_USER of a view that has handed over to the subject entry screen. Such a view stays
+// alive, hidden, while the screens after it run nested (its About screen or a warning box was
+// open); it must never take ResultsViewWindow back from the working view.
+constexpr LONG_PTR ViewHandedOver = 1;
 
 // What the last load left out, to be told once the view is on screen.
 struct LoadWarnings {
+    bool CannotOpen = false;
     bool MoreThanCapacity = false;
     bool ReadError = false;
     int PassedOver = 0;
 };
 LoadWarnings pendingWarnings;
 
-void ReleaseViewFonts() {
-    for (HFONT& font : viewFonts) {
-        ReleaseLabelFont(font);
-        font = nullptr;
-    }
-    fontsOwner = nullptr;
-}
-
 void ShowControl(HWND window, int id, bool visible) {
     ShowWindow(GetDlgItem(window, id), visible ? SW_SHOWNORMAL : SW_HIDE);
-}
-
-void MakeLabelFonts(HWND window) {
-    ReleaseViewFonts(); // of a view that was never left (only one view is open at a time)
-    fontsOwner = window;
-    const int logPixelsY = ScreenLogPixelsY(window);
-    for (std::size_t i = 0; i < LabelFonts.size(); ++i) {
-        const LabelStyle& label = LabelFonts[i];
-        viewFonts[i] = CreateLabelFont(logPixelsY, label.Points, label.Face);
-        SendDlgItemMessageA(window, label.Control, WM_SETFONT,
-                            reinterpret_cast<WPARAM>(viewFonts[i]), 0);
-        if (label.Text != nullptr) {
-            SetDlgItemTextA(window, label.Control, label.Text);
-        }
-    }
 }
 
 void FillSemesterList(HWND window) {
@@ -156,32 +131,13 @@ void LoadResults() {
         // Nothing else can be told when standard output itself fails.
         static_cast<void>(std::fputs(ErrorOpeningFile, stdout));
         static_cast<void>(std::fflush(stdout));
+        pendingWarnings.CannotOpen = true;
         return;
     }
     SemesterTotalsData scratch{};
     pendingWarnings.MoreThanCapacity = report.MoreThanCapacity;
     pendingWarnings.ReadError = report.ReadError;
     pendingWarnings.PassedOver = SummarizeRecords(RecordTable, scratch, 0).PassedOver;
-}
-
-void SetStartArrangement(HWND window) {
-    ShowControl(window, UnselectedPicture(1), false);
-    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
-        ShowControl(window, UnselectedPicture(tab), true);
-    }
-    ShowControl(window, SelectedPicture(1), true);
-    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
-        ShowControl(window, SelectedPicture(tab), false);
-    }
-}
-
-void SetRestingArrangement(HWND window, int semester) {
-    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
-        ShowControl(window, UnselectedPicture(tab), tab - 1 != semester);
-    }
-    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
-        ShowControl(window, SelectedPicture(tab), tab - 1 == semester);
-    }
 }
 
 void ShowVerdict(HWND window, GpaVerdict verdict) {
@@ -207,6 +163,12 @@ void ShowVerdict(HWND window, GpaVerdict verdict) {
 void ShowWarnings() {
     const LoadWarnings warnings = pendingWarnings;
     pendingWarnings = {};
+    if (warnings.CannotOpen) {
+        std::string text(sizeof CannotOpenWarning + ResultFilePathSize, '\0');
+        text.resize(static_cast<std::size_t>(
+            std::snprintf(text.data(), text.size(), CannotOpenWarning, ResultFilePath)));
+        ShowMessage(text.c_str(), WarningCaption, MB_ICONWARNING);
+    }
     if (warnings.MoreThanCapacity) {
         ShowMessage(MoreThanCapacityWarning, WarningCaption, MB_ICONWARNING);
     }
@@ -225,11 +187,12 @@ void ShowWarnings() {
 
 INT_PTR OnInitDialog(HWND window) {
     FitScreenPictures(window, ScaleOf(window));
-    MakeLabelFonts(window);
+    MakeLabelFonts(window, LabelStyles);
     FillSemesterList(window);
     LoadResults();
+    AnimationTicks = 0;
     ViewTimerId = SetTimer(nullptr, 1, TabAnimationMilliseconds, TabAnimationTimerProc);
-    SetStartArrangement(window);
+    ShowStartArrangement(window);
     PostMessageA(window, WM_RESULTS_VIEW_WARNINGS, 0, 0);
     return FALSE;
 }
@@ -244,7 +207,11 @@ void OnAddSubject(HWND window) {
     AnimationStep = 0;
     AnimationPhase = PhaseRunRight;
     KillTimer(nullptr, ViewTimerId);
-    ReleaseViewFonts();
+    ReleaseLabelFonts(window);
+    SetWindowLongPtrA(window, DWLP_USER, ViewHandedOver);
+    if (ResultsViewWindow == window) {
+        ResultsViewWindow = nullptr;
+    }
     ChangeScreen(window, IDD_SUBJECT_ENTRY);
 }
 
@@ -256,7 +223,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam) {
     switch (LOWORD(wParam)) {
     case IDCANCEL:
     case IDC_EXIT_BUTTON:
-        ReleaseViewFonts();
+        ReleaseLabelFonts(window);
         PostQuitMessage(0);
         break;
     case IDC_VIEW_ADD_SUBJECT: OnAddSubject(window); break;
@@ -272,6 +239,17 @@ int PointerX(LPARAM lParam) {
 }
 int PointerY(LPARAM lParam) {
     return static_cast<int>(HIWORD(lParam));
+}
+
+// A press on a tab chooses its semester; every press that reaches the screen refreshes it.
+void OnLButtonDown(HWND window, LPARAM lParam) {
+    const int tab = HitTab(PointerX(lParam), PointerY(lParam), CurrentSemester, ScaleOf(window));
+    if (tab != 0) {
+        SendDlgItemMessageA(window, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL,
+                            static_cast<WPARAM>(tab - 1), 0);
+        CurrentSemester = tab - 1;
+    }
+    RefreshResultsView(window);
 }
 
 } // namespace
@@ -305,14 +283,16 @@ void RefreshResultsView(HWND window) {
         const GpaResult result = SemesterGpa(s);
         gpa = result.Text;
         ShowVerdict(window, result.Verdict);
-        SetRestingArrangement(window, s);
+        ShowRestingArrangement(window, s);
     }
     SetDlgItemTextA(window, IDC_VIEW_GPA, gpa.c_str());
     SetDlgItemTextA(window, IDC_VIEW_CGPA, ComputeCumulative().c_str());
 }
 
 extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ResultsViewWindow = window;
+    if (GetWindowLongPtrA(window, DWLP_USER) != ViewHandedOver) {
+        ResultsViewWindow = window;
+    }
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: return OnCommand(window, wParam);
@@ -322,17 +302,13 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
                           LabelColours);
     case WM_CTLCOLORDLG: return LabelBackgroundBrush();
     case WM_MOUSEMOVE:
-        OnTabStripMouseMove(window, PointerX(lParam), PointerY(lParam));
+        ShowPointerOverTabs(window, PointerX(lParam), PointerY(lParam));
         return FALSE;
-    case WM_LBUTTONDOWN:
-        OnTabStripButtonDown(window, PointerX(lParam), PointerY(lParam));
-        return FALSE;
+    case WM_LBUTTONDOWN: OnLButtonDown(window, lParam); return FALSE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
-    case WM_DESTROY:
+    case WM_DESTROY: // however the screen ends
         ReleaseScreenPictures(window);
-        if (window == fontsOwner) {
-            ReleaseViewFonts();
-        }
+        ReleaseLabelFonts(window);
         return FALSE;
     default: return FALSE;
     }

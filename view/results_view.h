@@ -15,6 +15,7 @@ constexpr UINT WM_RESULTS_VIEW_WARNINGS = WM_APP + 31;
 void RefreshResultsView(HWND window);
 
 // The warnings about a loaded file, shown once per opening with the caption "WARNING".
+extern const char CannotOpenWarning[]; // a printf format taking the file's path
 extern const char MoreThanCapacityWarning[];
 extern const char ReadErrorWarning[];
 extern const char PassedOverOneWarning[];

@@ -131,6 +131,15 @@ VOID CALLBACK TabAnimationTimerProc(HWND /*window*/, UINT message, UINT_PTR /*ti
         return;
     }
     HWND dialog = ResultsViewWindow;
+    if (dialog == nullptr) {
+        return; // no view is working: a tick that was still on its way
+    }
+    // The opening ends on time even when a hover took away the picture that a row waits for
+    // and left the sequence standing still.
+    if (AnimationTicks < OpeningTicks && ++AnimationTicks == OpeningTicks &&
+        AnimationPhase >= PhaseRunRight && AnimationPhase <= PhaseEmpty) {
+        AnimationPhase = PhaseRefresh;
+    }
     switch (AnimationPhase) {
     case PhaseRefresh:
         RefreshResultsView(dialog);

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 constexpr UINT TabAnimationMilliseconds = 150;
+// Ticks of the opening animation: on the last, the results are shown.
+constexpr int OpeningTicks = 30;
 
 // Phases of AnimationPhase.
 constexpr int PhaseRunRight = 1;

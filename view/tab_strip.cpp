@@ -3,7 +3,6 @@
 #include <array>
 
 #include "app_state.h"
-#include "results_view.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ int HitTab(int x, int y, int currentSemester, DialogScale scale) {
     return 0;
 }
 
-void OnTabStripMouseMove(HWND dialog, int x, int y) {
+void ShowPointerOverTabs(HWND dialog, int x, int y) {
     const int tab = HitTab(x, y, CurrentSemester, ScaleOf(dialog));
     if (tab != 0) {
         Show(dialog, UnselectedPicture(tab), false);
@@ -59,12 +58,22 @@ void OnTabStripMouseMove(HWND dialog, int x, int y) {
     }
 }
 
-void OnTabStripButtonDown(HWND dialog, int x, int y) {
-    const int tab = HitTab(x, y, CurrentSemester, ScaleOf(dialog));
-    if (tab != 0) {
-        SendDlgItemMessageA(dialog, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL,
-                            static_cast<WPARAM>(tab - 1), 0);
-        CurrentSemester = tab - 1;
+void ShowStartArrangement(HWND dialog) {
+    Show(dialog, UnselectedPicture(1), false);
+    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
+        Show(dialog, UnselectedPicture(tab), true);
     }
-    RefreshResultsView(dialog);
+    Show(dialog, SelectedPicture(1), true);
+    for (int tab = 2; tab <= TAB_COUNT; ++tab) {
+        Show(dialog, SelectedPicture(tab), false);
+    }
+}
+
+void ShowRestingArrangement(HWND dialog, int semester) {
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        Show(dialog, UnselectedPicture(tab), tab - 1 != semester);
+    }
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        Show(dialog, SelectedPicture(tab), tab - 1 == semester);
+    }
 }

@@ -36,8 +36,12 @@ TabRectangle TabHitRectangle(int tab, DialogScale scale);
 // the tab of currentSemester is never hit.
 int HitTab(int x, int y, int currentSemester, DialogScale scale);
 
-// WM_MOUSEMOVE: the hover look for a hit tab, else the leave step for HoverTab.
-void OnTabStripMouseMove(HWND dialog, int x, int y);
+// Pointer movement: the hover look for a hit tab, else the leave step for HoverTab.
+void ShowPointerOverTabs(HWND dialog, int x, int y);
 
-// WM_LBUTTONDOWN: a hit tab becomes the current semester; every press refreshes the view.
-void OnTabStripButtonDown(HWND dialog, int x, int y);
+// Tab 1 selected, the others unselected, whatever the current semester: the view's opening.
+void ShowStartArrangement(HWND dialog);
+
+// Only the tab of semester (0..7) shows its selected picture, the others their unselected ones.
+// The hover pictures are left as they are.
+void ShowRestingArrangement(HWND dialog, int semester);

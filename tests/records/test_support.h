@@ -1,5 +1,4 @@
-// Helpers shared by the core and command-line tests: temporary files, raw file bytes and
-// record comparisons.
+// Helpers shared by the core and command-line tests: temporary files and raw file bytes.
 #pragma once
 
 #include <filesystem>
@@ -10,31 +9,19 @@
 
 #include <gtest/gtest.h>
 
-#include "subject_record.h"
-
 // A file path private to the running test, removed again at the end of the test.
 class TemporaryFile {
   public:
-    TemporaryFile() {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "gradewick-";
-        if (info != nullptr) {
-            name += std::string(info->test_suite_name()) + "-" + info->name();
-        }
-        path_ = std::filesystem::temp_directory_path() / (name + ".rst");
-        std::filesystem::remove(path_);
-    }
-    ~TemporaryFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
+    TemporaryFile() { std::filesystem::remove(path_); }
+    ~TemporaryFile() { std::filesystem::remove(path_, ignored_); }
     [[nodiscard]] std::string Path() const { return path_.string(); }
 
   private:
-    std::filesystem::path path_;
+    const ::testing::TestInfo* test_ = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() /
+        (std::string("gradewick-") + test_->test_suite_name() + "-" + test_->name() + ".rst");
+    std::error_code ignored_;
 };
 
 inline std::string ReadBytes(const std::string& path) {
@@ -43,34 +30,11 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A golden result file, relative to the test's working folder.
 inline std::string GoldenPath(const char* name) {
     return std::string("golden/") + name;
-}
-
-inline void ExpectRecord(const SubjectRecord& record, const char* label, const char* subject,
-                         int creditIndex, int gradeIndex) {
-    EXPECT_STREQ(record.Label, label);
-    EXPECT_STREQ(record.Subject, subject);
-    EXPECT_EQ(record.CreditIndex, creditIndex);
-    EXPECT_EQ(record.GradeIndex, gradeIndex);
-}
-
-inline void ExpectEmptyFrom(const RecordTableArray& table, std::size_t first) {
-    for (std::size_t i = first; i < table.size(); ++i) {
-        SCOPED_TRACE(i);
-        ExpectRecord(table[i], "", "", UnsetIndex, UnsetIndex);
-    }
-}
-
-// Two tables hold the same records: the same texts (up to their terminators) and numbers.
-inline void ExpectSameTable(const RecordTableArray& a, const RecordTableArray& b) {
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        SCOPED_TRACE(i);
-        ExpectRecord(a[i], b[i].Label, b[i].Subject, b[i].CreditIndex, b[i].GradeIndex);
-    }
 }

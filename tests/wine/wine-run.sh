@@ -1,31 +1,19 @@
 #!/bin/bash
 # Runs a cross-built Windows program under Wine: CTest's emulator for the Windows build.
 #
-# The prefix is private to the build (GRADEWICK_WINEPREFIX, default: beside this build's
-# CMakeCache, found from the program's path) and is made once, with a Wine virtual desktop so
-# that showing and hiding windows does not wait on a missing window manager. Without a
-# DISPLAY the program runs on a private Xvfb that is stopped afterwards.
+# The prefix is private to the build (GRADEWICK_WINEPREFIX, default: in the windows preset's
+# build folder) and is made once, with a Wine virtual desktop so that showing and hiding
+# windows does not wait on a missing window manager. Without a DISPLAY the program runs on a
+# private Xvfb that is stopped afterwards.
 set -euo pipefail
 
 program=$1
 shift
 
-find_build_dir() {
-    local dir
-    dir=$(cd "$(dirname "$program")" && pwd)
-    while [[ $dir != / ]]; do
-        if [[ -f $dir/CMakeCache.txt ]]; then
-            echo "$dir"
-            return
-        fi
-        dir=$(dirname "$dir")
-    done
-    pwd
-}
-
-export WINEPREFIX=${GRADEWICK_WINEPREFIX:-$(find_build_dir)/wineprefix}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+export WINEPREFIX=${GRADEWICK_WINEPREFIX:-$root/build/windows/wineprefix}
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver

@@ -1,0 +1,212 @@
+#!/bin/bash
+# Retakes the screenshots in docs/: builds gradewick.exe, runs it under Wine on a private
+# virtual display with Wine's own fonts, drives it from outside with xdotool as a student
+# would (keys and clicks only) and crops each picture to the window it shows. Everything it
+# starts is stopped when it ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+WINE=/usr/lib/wine/wine64
+WINDOW_WAIT_TENTHS=150 # how long a window may take to appear: 15 s
+SETTLE_SECONDS=1       # time for a window to paint before it is taken
+OPENING_SECONDS=6      # the results view's opening animation, with room to spare
+INSTALL_SECONDS=10     # the installer's work, before its last page shows
+# Points from a window's top left corner (caption included): in the results view the tab
+# digits 1..8 and the "..." beside "Add Subject"; in the file selection its two choices.
+TAB_X=(0 117 143 172 200 228 257 284 311)
+TAB_Y=44
+SELECTED_TAB_COLOUR='#5B1F9E' # the current tab's digit, which blinks
+ADD_SUBJECT=(318 252)
+NEW_FILE=(242 79)
+EXISTING_FILE=(242 124)
+
+bash scripts/install-deps.sh
+cmake --preset windows
+cmake --build --preset windows --target gradewick
+program=$PWD/build/windows/shell/gradewick.exe
+
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
+wine_pid=""
+stop_everything() {
+    [[ -z $wine_pid ]] || kill "$wine_pid" 2>/dev/null || true
+    wine_env_stop
+}
+trap stop_everything EXIT
+wine_env_start "$PWD/build/windows/screenshots-prefix"
+export WINEARCH=win64
+# No menu entries on this machine for the Start menu shortcuts that the installer makes.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+
+wine_prefix_prepare
+# Every file dialog starts in C:\users\Public\Temp, the program's working folder: no folder
+# remembered from an earlier run.
+mru='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU'
+"$WINE" reg delete "$mru" /f >/dev/null 2>&1 || true
+temp=$WINEPREFIX/drive_c/users/Public/Temp
+rm -rf "$temp"
+mkdir -p "$temp"
+
+# window NAME [SKIP]: waits for a visible window of the program (of windows_of) with that
+# caption (empty for the splash and About) other than SKIP, and prints its id.
+windows_of='^gradewick\.exe$'
+window() {
+    local id
+    for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
+        for id in $(xdotool search --onlyvisible --classname "$windows_of" 2>/dev/null); do
+            if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" && $id != "${2:-}" ]]; then
+                echo "$id"
+                return
+            fi
+        done
+        sleep 0.1
+    done
+    echo "screenshots.sh: no window \"$1\" appeared" >&2
+    exit 1
+}
+
+# box ID: the window's place on the screen, as "LEFT TOP WIDTH HEIGHT".
+box() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width/ {w = $2} /Height/ {h = $2} END {print x, y, w, h}'
+}
+
+# shoot FILE ID [ID...]: docs/FILE, cropped to the smallest rectangle around the windows.
+shoot() {
+    local file=$1
+    shift
+    sleep "$SETTLE_SECONDS"
+    import -window root -crop "$(for id in "$@"; do box "$id"; done | awk '
+        NR == 1 {l = $1; t = $2; r = $1 + $3; b = $2 + $4}
+        {l = $1 < l ? $1 : l; t = $2 < t ? $2 : t; r = $1 + $3 > r ? $1 + $3 : r
+         b = $2 + $4 > b ? $2 + $4 : b}
+        END {printf "%dx%d+%d+%d", r - l, b - t, l, t}')" +repage "docs/$file"
+    echo "docs/$file"
+}
+
+# shoot_view FILE ID TAB: shoot, again until the current tab TAB shows its digit and not the
+# other half of its blink.
+shoot_view() {
+    for _ in $(seq 20); do
+        shoot "$1" "$2" >/dev/null
+        convert "docs/$1" -crop "20x26+$((TAB_X[$3] - 10))+$((TAB_Y - 13))" -fill white \
+            -opaque "$SELECTED_TAB_COLOUR" -fill black +opaque white -format '%[fx:mean]' info: |
+            awk '{exit !($1 > 0.1)}' && break
+    done
+    echo "docs/$1"
+}
+
+# click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there.
+point() { local x y && read -r x y _ < <(box "$1") && xdotool mousemove $((x + $2)) $((y + $3)); }
+click() { point "$@" && xdotool click 1; }
+
+# choose N: the next field, a list, at its item N (0 is the first).
+choose() {
+    xdotool key Tab Home
+    for ((item = 0; item < $1; item++)); do
+        xdotool key Down
+    done
+}
+
+# subject NAME CREDITS GRADE_INDEX: fills the subject entry screen and presses Insert.
+subject() {
+    xdotool type --delay 20 "$1"
+    choose "$(($2 - 1))"
+    choose "$3"
+    xdotool key alt+i
+    sleep 0.3
+}
+
+# after KEY NAME [SKIP]: presses KEY, then waits for that window as window does.
+after() { xdotool key "$1" && window "${@:2}"; }
+start_program() { (cd "$temp" && exec "$WINE" "$program") >/dev/null 2>&1 & wine_pid=$!; }
+
+# Save As in an empty folder; Open and then Save As where an earlier file is; Save As asks
+# before replacing it. Then two semesters of subjects, the results view and About.
+start_program
+shoot splash.png "$(window '')"
+selection=$(window Gradewick)
+shoot file-selection.png "$selection"
+save_as=$(after Return 'Select a file')
+xdotool type --delay 20 my-results
+shoot save-as.png "$save_as"
+xdotool key Escape
+printf 'Semester 1\r\nLast year\r\n3\r\n2\r\n' >"$temp/my-results.rst"
+click "$selection" "${EXISTING_FILE[@]}"
+open=$(after Return 'Select a file' "$save_as")
+xdotool type --delay 20 my-results.rst
+shoot open.png "$open"
+xdotool key Escape
+click "$selection" "${NEW_FILE[@]}"
+save_as=$(after Return 'Select a file' "$open")
+xdotool type --delay 20 my-results.rst
+question=$(after Return 'Select a file' "$save_as")
+shoot save-as-replace.png "$selection" "$save_as" "$question"
+entry=$(after alt+y Gradewick "$selection")
+subject 'Calculus I' 4 0
+subject Programming 3 0
+subject English 2 1
+subject 'Physics I' 3 2
+xdotool type --delay 20 'Linear Algebra'
+choose 2
+choose 4
+xdotool key shift+Tab shift+Tab End
+shoot subject-entry.png "$entry"
+view=$(after Return Gradewick "$entry") # "..." beside "View CGPA" is the default button
+shoot results-opening.png "$view"
+sleep "$OPENING_SECONDS"
+click "$view" "${TAB_X[2]}" "$TAB_Y"
+click "$view" "${ADD_SUBJECT[@]}"
+entry=$(window Gradewick "$view")
+subject 'Calculus II' 4 4
+subject Chemistry 3 6
+subject Statistics 3 5
+subject Ethics 2 3
+view=$(after Return Gradewick "$entry")
+sleep "$OPENING_SECONDS"
+shoot_view results-bad.png "$view" 2
+click "$view" "${TAB_X[3]}" "$TAB_Y"
+shoot_view results-normal.png "$view" 3
+# A freshly opened view on Semester 1, as a student sees it first.
+click "$view" "${TAB_X[1]}" "$TAB_Y"
+click "$view" "${ADD_SUBJECT[@]}"
+entry=$(window Gradewick "$view")
+view=$(after Return Gradewick "$entry")
+sleep "$OPENING_SECONDS"
+shoot_view results-good.png "$view" 1
+point "$view" "${TAB_X[5]}" "$TAB_Y"
+shoot_view results-hover.png "$view" 1
+point "$view" 0 0
+shoot about.png "$(after alt+a '')"
+xdotool key Return alt+e
+wait "$wine_pid" || true
+
+# A new file whose write is refused: its name is taken by a folder.
+start_program
+selection=$(window Gradewick)
+after Return 'Select a file' >/dev/null
+xdotool type --delay 20 marks-shot.rst
+entry=$(after Return Gradewick "$selection")
+mkdir "$temp/marks-shot.rst"
+subject 'Linear Algebra' 3 4
+shoot subject-entry-refused.png "$entry" "$(window WARNING)"
+xdotool key Return alt+e
+wait "$wine_pid" || true
+wine_pid=""
+
+# The installer's last page, when the packages have been built.
+installers=(build/windows/Gradewick-*-win64.exe)
+if [[ ! -f ${installers[0]} ]]; then
+    echo "screenshots.sh: docs/installer-finish.png needs the packages built first" >&2
+    exit 0
+fi
+"$WINE" "${installers[0]}" >/dev/null 2>&1 &
+wine_pid=$!
+windows_of=. # any program: the caption is enough
+setup=$(window "$(basename "${installers[0]}" -win64.exe | tr - ' ') Setup ") # sic: a space
+xdotool key Return # Install
+sleep "$INSTALL_SECONDS"
+shoot installer-finish.png "$setup"
+xdotool key space Return # not "Start Gradewick now", then Finish
+wait "$wine_pid" || true
+wine_pid=""

@@ -1,0 +1,125 @@
+// The file selection screen with the real Save As and Open dialogs, answered by the harness.
+#include <cstring>
+
+#include "file_select.h"
+#include "harness.h"
+
+namespace {
+
+TEST(FileSelectRules, SaveAsTakesNewNamesAndOpenWantsDotRstAnywhere) {
+    OPENFILENAMEA saveAs;
+    OPENFILENAMEA open;
+    FillFileDialogRecord(saveAs, FileDialogKind::SaveAs);
+    FillFileDialogRecord(open, FileDialogKind::Open);
+    EXPECT_EQ(saveAs.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_NE(saveAs.Flags & OFN_PATHMUSTEXIST, 0U);
+    EXPECT_NE(open.Flags & OFN_FILEMUSTEXIST, 0U);
+    const struct {
+        const char* Name;
+        bool Taken;
+    } names[] = {{"C:\\a\\b.rst", true},  {"C:\\x.rst.d\\b.txt", true}, {"C:\\b.rstx", true},
+                 {"C:\\a\\B.RST", false}, {"C:\\a\\b.rs", false},       {"C:\\a\\brst", false}};
+    for (const auto& name : names) {
+        EXPECT_EQ(IsResultFileName(name.Name), name.Taken) << name.Name;
+    }
+}
+
+class FileSelectTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::strcpy(ResultFilePath, "C:\\earlier.rst");
+        IsNewFile = -1;
+        screen_ = CreateScreen(IDD_FILE_SELECT);
+    }
+    void TearDown() override {
+        DestroyWindow(screen_);
+        TakePendingScreen();
+        TakeQuitCode();
+    }
+    // Chooses "New file" or "Existing file" as a click does, then presses OK.
+    void ChooseAndPressOk(int choice) {
+        SendDlgItemMessageA(screen_, choice, BM_CLICK, 0, 0);
+        SendCommand(screen_, IDC_FILE_OK);
+        PumpMessages();
+    }
+    ModalAnswerer answerer_;
+    HWND screen_ = nullptr;
+};
+
+TEST_F(FileSelectTest, ANewFileIsNamedInSaveAsAndGetsTheExtension) {
+    TempFile file("");
+    TempFile withExtension(".rst");
+    withExtension.Path = file.Path + ".rst";
+    answerer_.Name(file.Path);
+    ChooseAndPressOk(IDC_FILE_NEW);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+    EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "Select a file");
+    EXPECT_EQ(std::string(ResultFilePath), withExtension.Path);
+    EXPECT_EQ(IsNewFile, 1);
+    EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
+    EXPECT_FALSE(IsWindowVisible(screen_));
+    EXPECT_EQ(GetFileAttributesA(ResultFilePath), INVALID_FILE_ATTRIBUTES) << "written too soon";
+}
+
+TEST_F(FileSelectTest, AnExistingFileNeedsDotRstAndOpensTheResultsView) {
+    TempFile capitals(".RST");
+    TempFile result(".rst");
+    capitals.Write(Record(1, "Art", 0, 0));
+    result.Write(Record(1, "Art", 0, 0));
+    answerer_.Name(capitals.Path);
+    ChooseAndPressOk(IDC_FILE_EXISTING);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
+    EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "Input Error");
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "The Filename you have entered is an invalid .rst file");
+    EXPECT_EQ(TakePendingScreen(), 0);
+    EXPECT_TRUE(IsWindowVisible(screen_));
+
+    answerer_.Name(result.Path);
+    SendCommand(screen_, IDC_FILE_OK);
+    EXPECT_EQ(std::string(ResultFilePath), result.Path);
+    EXPECT_EQ(IsNewFile, 0);
+    EXPECT_EQ(TakePendingScreen(), IDD_RESULTS_VIEW);
+}
+
+TEST_F(FileSelectTest, ACancelledOrFailedDialogKeepsThePathAndTheScreen) {
+    ChooseAndPressOk(IDC_FILE_NEW); // no name queued: cancelled
+    ChooseAndPressOk(IDC_FILE_EXISTING);
+    // A name longer than the 256 characters of the path: the Open dialog fails.
+    TempFile longName("");
+    longName.Path += std::string(258 - 4 - longName.Path.size(), 'x') + ".rst";
+    longName.Write("Semester 1\r\n");
+    answerer_.Name(longName.Path);
+    SendCommand(screen_, IDC_FILE_OK);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 4U);
+    EXPECT_EQ(ModalAnswerer::Seen[3].Caption, "WARNING");
+    EXPECT_EQ(ModalAnswerer::Seen[3].Text, "GetOpenFileName returned Error #12291");
+    EXPECT_STREQ(ResultFilePath, "C:\\earlier.rst");
+    answerer_.Name(longName.Path + "x"); // a failing Save As is told the same way
+    ChooseAndPressOk(IDC_FILE_NEW);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 6U);
+    EXPECT_EQ(ModalAnswerer::Seen[5].Text, "GetSaveFileName returned Error #12291");
+    EXPECT_STREQ(ResultFilePath, "C:\\earlier.rst");
+    EXPECT_EQ(TakePendingScreen(), 0);
+    EXPECT_TRUE(IsWindowVisible(screen_));
+}
+
+TEST_F(FileSelectTest, OkWhileItsFileDialogIsOpenDoesNothing) {
+    static HWND screen = nullptr;
+    screen = screen_;
+    const ScreenRunner previous = SetScreenRunner([](int, HWND) -> INT_PTR { return 1; });
+    SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        if (FindScreen(0x47c) != nullptr) { // the Save As dialog is up
+            KillTimer(nullptr, timer);
+            SendCommand(screen, IDC_FILE_OK);
+        }
+    });
+    TempFile file;
+    answerer_.Name(file.Path);
+    ChooseAndPressOk(IDC_FILE_NEW);
+    SetScreenRunner(previous);
+    EXPECT_EQ(ModalAnswerer::Seen.size(), 1U) << "a second file dialog";
+    EXPECT_EQ(std::string(ResultFilePath), file.Path);
+    EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
+}
+
+} // namespace

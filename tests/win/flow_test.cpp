@@ -1,0 +1,208 @@
+// Changing screens, start-up and the ways out, in process: the screen loop with a recording
+// runner, then the real screens through the real RunScreens.
+#include "harness.h"
+#include "results_view.h"
+#include "shell.h"
+
+namespace {
+
+struct Run {
+    int DialogId;
+    HWND Owner;
+    int Depth;
+};
+std::vector<Run> runs;
+int depth = 0;
+INT_PTR (*script)(int call) = nullptr;
+
+INT_PTR RecordingRunner(int dialogId, HWND owner) {
+    runs.push_back({dialogId, owner, ++depth});
+    const INT_PTR result = script(static_cast<int>(runs.size()));
+    --depth;
+    return result;
+}
+
+class FlowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        runs.clear();
+        previous_ = SetScreenRunner(RecordingRunner);
+        TakeQuitCode();
+    }
+    void TearDown() override {
+        SetScreenRunner(previous_);
+        DestroyWindow(MainWindow);
+        UnregisterClassA(MainWindowClassName, InstanceHandle);
+        MainWindow = nullptr;
+        TakePendingScreen();
+        TakeQuitCode();
+    }
+    ScreenRunner previous_ = nullptr;
+};
+
+TEST_F(FlowTest, AChangeDuringANestedLoopOpensTheNextScreenAtOnce) {
+    script = [](int call) -> INT_PTR {
+        if (call == 1) {
+            NestedLoopScope nested; // a message box or a file dialog of this screen is open
+            ChangeScreen(nullptr, IDD_RESULTS_VIEW);
+            return 1;
+        }
+        PostQuitMessage(0);
+        return 0;
+    };
+    RunScreens(IDD_SUBJECT_ENTRY, nullptr);
+    ASSERT_EQ(runs.size(), 2U);
+    EXPECT_EQ(runs[1].DialogId, IDD_RESULTS_VIEW);
+    EXPECT_EQ(runs[1].Depth, 2);
+
+    // The About screen is such a loop: a change asked for behind it opens at once.
+    runs.clear();
+    TakeQuitCode();
+    ModalAnswerer answerer;
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        ChangeScreen(nullptr, IDD_RESULTS_VIEW);
+    });
+    script = [](int) -> INT_PTR { return 1; };
+    OpenAboutScreen();
+    EXPECT_EQ(ModalAnswerer::AboutScreens, 1);
+    EXPECT_EQ(runs.size(), 1U);
+    EXPECT_EQ(TakePendingScreen(), 0);
+}
+
+TEST_F(FlowTest, TheLoopEndsOnQuitAndOnAScreenThatCannotOpen) {
+    script = [](int call) -> INT_PTR {
+        if (call == 1) {
+            ChangeScreen(nullptr, IDD_RESULTS_VIEW);
+        }
+        PostQuitMessage(0);
+        return 0;
+    };
+    RunScreens(IDD_SUBJECT_ENTRY, nullptr);
+    EXPECT_EQ(runs.size(), 1U) << "a change named just before the quit is dropped";
+    EXPECT_EQ(TakeQuitCode(), std::optional<WPARAM>(0));
+
+    SetScreenRunner(nullptr); // the real runner, with a dialog that has no template
+    RunScreens(99, nullptr);
+    EXPECT_EQ(TakeQuitCode(), std::optional<WPARAM>(1));
+}
+
+TEST_F(FlowTest, StartUpShowsTheSplashForThreeSecondsThenTheFileSelectionScreen) {
+    script = [](int) -> INT_PTR {
+        PostQuitMessage(0);
+        return 0;
+    };
+    // Escape ends the splash early; the file selection screen still waits for the timer.
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        if (SplashWindow != nullptr && IsWindowVisible(SplashWindow)) {
+            KillTimer(nullptr, timer);
+            PostMessageA(SplashWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    });
+    const ULONGLONG started = GetTickCount64();
+    EXPECT_EQ(RunProgram(InstanceHandle, nullptr), 0);
+    EXPECT_GE(GetTickCount64() - started, 2900U);
+    ASSERT_EQ(runs.size(), 1U);
+    EXPECT_EQ(runs[0].DialogId, IDD_FILE_SELECT);
+    EXPECT_EQ(runs[0].Owner, nullptr);
+    EXPECT_FALSE(IsWindow(SplashWindow));
+    EXPECT_FALSE(IsWindowVisible(MainWindow));
+}
+
+TEST_F(FlowTest, StartUpFailuresEndTheProgramWithANonZeroCode) {
+    PostQuitMessage(7); // what a message loop run in vain would return
+    EXPECT_EQ(RunProgram(InstanceHandle, InstanceHandle), StartupFailedExitCode) << "no class";
+    WNDCLASSA taken = {};
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = InstanceHandle;
+    taken.lpszClassName = MainWindowClassName;
+    ASSERT_NE(RegisterClassA(&taken), 0);
+    EXPECT_EQ(RunProgram(InstanceHandle, nullptr), StartupFailedExitCode) << "class taken";
+    EXPECT_TRUE(runs.empty());
+}
+
+TEST(WaysOut, EveryWayOutOfAScreenReleasesItsFonts) {
+    TempFile file;
+    file.Write(Record(1, "Algebra", 3, 0));
+    lstrcpynA(ResultFilePath, file.Path.c_str(), ResultFilePathSize);
+    IsNewFile = 0;
+    ModalAnswerer answerer;
+    const struct {
+        int Screen;
+        int Command;
+        int Next; // 0: the program quits with code 0
+    } ways[] = {{IDD_FILE_SELECT, IDC_FILE_CANCEL, 0},
+                {IDD_FILE_SELECT, IDCANCEL, 0},
+                {IDD_SUBJECT_ENTRY, IDC_EXIT_BUTTON, 0},
+                {IDD_SUBJECT_ENTRY, IDCANCEL, 0},
+                {IDD_SUBJECT_ENTRY, IDC_ENTRY_VIEW_CGPA, IDD_RESULTS_VIEW},
+                {IDD_RESULTS_VIEW, IDC_EXIT_BUTTON, 0},
+                {IDD_RESULTS_VIEW, IDCANCEL, 0},
+                {IDD_RESULTS_VIEW, IDC_VIEW_ADD_SUBJECT, IDD_SUBJECT_ENTRY}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(testing::Message() << "screen " << way.Screen << " command " << way.Command);
+        const long fonts = LiveLabelFonts();
+        HWND screen = CreateScreen(way.Screen);
+        SendCommand(screen, way.Command);
+        EXPECT_EQ(LiveLabelFonts(), fonts);
+        // The screen stays on screen until every loop has unwound: no label paints with a font
+        // that is gone.
+        EnumChildWindows(
+            screen,
+            [](HWND control, LPARAM) -> BOOL {
+                const auto font =
+                    reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+                EXPECT_TRUE(font == nullptr || GetObjectType(font) != 0) << GetDlgCtrlID(control);
+                return TRUE;
+            },
+            0);
+        EXPECT_EQ(TakePendingScreen(), way.Next);
+        EXPECT_EQ(TakeQuitCode(), way.Next == 0 ? std::optional<WPARAM>(0) : std::nullopt);
+        DestroyWindow(screen);
+    }
+}
+
+// The real screens, changed back and forth many times through the real loop: at every visit of
+// a screen the fonts alive and the windows of the thread are what they were at its last visit.
+struct Visit {
+    long Fonts;
+    int Windows;
+};
+std::vector<Visit> visits;
+
+VOID CALLBACK DriveTheScreens(HWND, UINT, UINT_PTR, DWORD) {
+    // The screens take turns: the next visit is to the entry screen when the count is even.
+    const bool entry = visits.size() % 2 == 0;
+    HWND screen = FindScreen(entry ? IDC_ENTRY_SUBJECT : IDC_VIEW_SEMESTER_LIST);
+    if (screen != nullptr) {
+        visits.push_back({LiveLabelFonts(), ThreadWindows()});
+        const int next = entry ? IDC_ENTRY_VIEW_CGPA : IDC_VIEW_ADD_SUBJECT;
+        PostMessageA(screen, WM_COMMAND, visits.size() < 100 ? next : IDC_EXIT_BUTTON, 0);
+    }
+}
+
+TEST(Endurance, ManyScreenChangesLeaveNoFontOrWindowBehind) {
+    TempFile file;
+    file.Write(Record(1, "Algebra", 3, 0));
+    lstrcpynA(ResultFilePath, file.Path.c_str(), ResultFilePathSize);
+    IsNewFile = 0;
+    const long fontsBefore = LiveLabelFonts();
+    const int windowsBefore = ThreadWindows();
+    visits.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveTheScreens);
+    RunScreens(IDD_SUBJECT_ENTRY, nullptr);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(TakeQuitCode(), std::optional<WPARAM>(0));
+    ASSERT_EQ(visits.size(), 100U);
+    EXPECT_EQ(visits[0].Fonts - fontsBefore, 6);
+    EXPECT_EQ(visits[1].Fonts - fontsBefore, ResultsViewFontCount);
+    for (size_t i = 2; i < visits.size(); ++i) {
+        ASSERT_EQ(visits[i].Fonts, visits[i - 2].Fonts) << "visit " << i;
+        ASSERT_EQ(visits[i].Windows, visits[i - 2].Windows) << "visit " << i;
+    }
+    PumpMessages();
+    EXPECT_EQ(LiveLabelFonts(), fontsBefore);
+    EXPECT_EQ(ThreadWindows(), windowsBefore);
+}
+
+} // namespace

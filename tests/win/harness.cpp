@@ -1,0 +1,183 @@
+#include "harness.h"
+
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "summary.h"
+
+namespace {
+
+constexpr int MessageTextId = 0xFFFF; // a message box's text
+constexpr int FileNameId = 0x47c;     // a file dialog's name field
+
+std::deque<std::string> names;
+std::deque<int> buttons;
+std::map<HWND, int> sightings;
+
+std::string TextOf(HWND window) {
+    char text[1024] = "";
+    GetWindowTextA(window, text, ARRAYSIZE(text));
+    return text;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window); // NOLINT
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Answered on the second sighting, once the box has finished setting itself up.
+void Answer(HWND box) {
+    HWND fileName = GetDlgItem(box, FileNameId);
+    HWND text = GetDlgItem(box, MessageTextId);
+    const bool about = GetDlgItem(box, IDC_ABOUT_PICTURE) != nullptr;
+    if ((fileName == nullptr && text == nullptr && !about) || !IsWindowVisible(box) ||
+        ++sightings[box] != 2) {
+        return;
+    }
+    ModalAnswerer::AboutScreens += about ? 1 : 0;
+    if (!about) {
+        ModalAnswerer::Seen.push_back(
+            {TextOf(box), text != nullptr ? TextOf(text) : "", GetWindow(box, GW_OWNER),
+             fileName != nullptr,
+             ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
+    }
+    std::string name;
+    if (fileName != nullptr && !names.empty()) {
+        name = names.front();
+        names.pop_front();
+        SetWindowTextA(fileName, name.c_str());
+    }
+    int button = fileName != nullptr && name.empty() ? IDCANCEL : IDOK;
+    if (text != nullptr && !buttons.empty()) {
+        button = buttons.front();
+        buttons.pop_front();
+    }
+    PostMessageA(box, WM_COMMAND, button, 0);
+}
+
+VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND window : TopLevelWindows()) {
+        Answer(window);
+    }
+}
+
+} // namespace
+
+std::vector<Box> ModalAnswerer::Seen;
+int ModalAnswerer::AboutScreens = 0;
+
+ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerTick)) {
+    Seen.clear();
+    AboutScreens = 0;
+    names.clear();
+    buttons.clear();
+}
+ModalAnswerer::~ModalAnswerer() {
+    KillTimer(nullptr, timer_);
+}
+void ModalAnswerer::Name(const std::string& fileName) {
+    names.push_back(fileName);
+}
+void ModalAnswerer::Press(int buttonId) {
+    buttons.push_back(buttonId);
+}
+
+HWND CreateScreen(int dialogId, DLGPROC procedure) {
+    HWND dialog =
+        CreateDialogParamA(InstanceHandle, MAKEINTRESOURCEA(dialogId), nullptr,
+                           procedure != nullptr ? procedure : ScreenProcedure(dialogId), 0);
+    PumpMessages();
+    return dialog;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string ControlText(HWND dialog, int controlId) {
+    return TextOf(GetDlgItem(dialog, controlId));
+}
+bool ControlVisible(HWND dialog, int controlId) {
+    return IsWindowVisible(GetDlgItem(dialog, controlId)) != FALSE;
+}
+bool ControlEnabled(HWND dialog, int controlId) {
+    return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE;
+}
+
+void SendCommand(HWND dialog, int controlId, int notification) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, notification),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+std::optional<WPARAM> TakeQuitCode() {
+    MSG message;
+    std::optional<WPARAM> code;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        code = message.wParam;
+    }
+    return code;
+}
+
+int ThreadWindows() {
+    std::vector<HWND> windows = TopLevelWindows();
+    for (HWND top : TopLevelWindows()) {
+        EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&windows));
+    }
+    return static_cast<int>(windows.size());
+}
+
+HWND FindScreen(int controlId) {
+    for (HWND window : TopLevelWindows()) {
+        if (IsWindowVisible(window) && GetDlgItem(window, controlId) != nullptr) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex) {
+    return "Semester " + std::to_string(semester) + "\r\n" + subject + "\r\n" +
+           std::to_string(creditIndex) + "\r\n" + std::to_string(gradeIndex) + "\r\n";
+}
+
+TempFile::TempFile(const char* suffix) {
+    static int counter = 0;
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    Path = std::string(folder) + "gradewick-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(counter++) + suffix;
+    DeleteFileA(Path.c_str());
+}
+TempFile::~TempFile() {
+    DeleteFileA(Path.c_str());
+}
+std::string TempFile::Read() const {
+    std::ifstream in(Path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+void TempFile::Write(const std::string& bytes) const {
+    std::ofstream(Path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+int main(int argc, char** argv) {
+    EnsureExtendedPrecision();
+    InstanceHandle = GetModuleHandleA(nullptr);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,74 @@
+// One harness for the screen tests: real templates and dialog procedures created modeless,
+// one answerer for every modal box, one temporary file, one window count.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "label_font.h"
+#include "resource.h"
+#include "screen_flow.h"
+
+// Creates dialogId modeless with its real procedure (or the one given) and pumps.
+HWND CreateScreen(int dialogId, DLGPROC procedure = nullptr);
+// Dispatches every waiting message; a quit message is put back for TakeQuitCode.
+void PumpMessages();
+std::string ControlText(HWND dialog, int controlId);
+bool ControlVisible(HWND dialog, int controlId);
+bool ControlEnabled(HWND dialog, int controlId);
+// WM_COMMAND as the control sends it.
+void SendCommand(HWND dialog, int controlId, int notification = BN_CLICKED);
+// Takes every waiting quit message; the code of the last one.
+std::optional<WPARAM> TakeQuitCode();
+// Every window of this thread, the children included.
+int ThreadWindows();
+// The visible top-level window of this thread that has controlId, or nullptr.
+HWND FindScreen(int controlId);
+
+// One four-line record as the program stores it.
+std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex);
+
+// A path in the temporary folder, removed (file or empty folder) when the object goes.
+struct TempFile {
+    explicit TempFile(const char* suffix = ".rst");
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    std::string Read() const;
+    void Write(const std::string& bytes) const;
+    std::string Path;
+};
+
+// A modal box the answerer saw.
+struct Box {
+    std::string Caption;
+    std::string Text; // a message box's text; a file dialog's is empty
+    HWND Owner;
+    bool FileDialog;
+    bool ViewVisible; // the results view was on screen when the box came
+};
+
+// While alive, a timer on this thread finds every message box, file dialog and About screen
+// that opens (in whatever modal loop), records it and answers it: the next queued button (OK
+// once the queue is empty) on a message box, OK on the About screen, the next queued name
+// (Cancel once the queue is empty) in a file dialog.
+class ModalAnswerer {
+  public:
+    ModalAnswerer();
+    ~ModalAnswerer();
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+    void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
+    void Press(int buttonId);               // the next message box gets it (IDYES, IDNO, ...)
+    static std::vector<Box> Seen;
+    static int AboutScreens;
+
+  private:
+    UINT_PTR timer_;
+};

@@ -1,0 +1,267 @@
+// The results view from its real template: rows, verdicts and warnings, the tab strip driven by
+// pointer messages, and the animation tick by tick (its timer stopped so the test gives ticks).
+#include <algorithm>
+#include <cstdio>
+
+#include "harness.h"
+#include "results_view.h"
+#include "tab_animation.h"
+#include "tab_strip.h"
+
+namespace {
+
+INT_PTR CALLBACK ViewWithoutTimer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const INT_PTR result = DialogFunc3(window, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        KillTimer(nullptr, ViewTimerId);
+    }
+    return result;
+}
+
+class ViewTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        CurrentSemester = 0;
+        AnimationPhase = PhaseRunRight;
+        AnimationStep = 0;
+        HoverTab = 0;
+        fontsBefore_ = LiveLabelFonts();
+    }
+    void TearDown() override {
+        DestroyWindow(view_);
+        PumpMessages();
+        TakeQuitCode();
+        EXPECT_EQ(LiveLabelFonts(), fontsBefore_);
+    }
+    HWND Open(const std::string& bytes, DLGPROC procedure = ViewWithoutTimer) {
+        DestroyWindow(view_);
+        file_.Write(bytes);
+        lstrcpynA(ResultFilePath, file_.Path.c_str(), ResultFilePathSize);
+        return view_ = CreateScreen(IDD_RESULTS_VIEW, procedure);
+    }
+    void Tick(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            TabAnimationTimerProc(nullptr, WM_TIMER, ViewTimerId, 0);
+        }
+    }
+    void Pointer(UINT message, POINT p) { SendMessageA(view_, message, 0, MAKELPARAM(p.x, p.y)); }
+    POINT InTab(int tab) const {
+        const TabRectangle r = TabHitRectangle(tab, ScaleOf(view_));
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+    // One letter a tab, tab 1 first: H hover, S selected, U unselected, - none.
+    std::string Strip() const {
+        std::string strip;
+        for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+            strip += ControlVisible(view_, HoverPicture(tab))        ? 'H'
+                     : ControlVisible(view_, SelectedPicture(tab))   ? 'S'
+                     : ControlVisible(view_, UnselectedPicture(tab)) ? 'U'
+                                                                     : '-';
+        }
+        return strip;
+    }
+    static std::string Resting(int tab) {
+        std::string strip = "UUUUUUUU";
+        strip[tab - 1] = 'S';
+        return strip;
+    }
+    std::string Rows() const {
+        std::string rows;
+        for (int row = 0; row < 7; ++row) {
+            rows += ControlText(view_, IDC_VIEW_ROW1_SUBJECT + row) + "|";
+        }
+        return rows;
+    }
+    HWND view_ = nullptr;
+    TempFile file_;
+    long fontsBefore_ = 0;
+};
+
+TEST_F(ViewTest, VerdictAndRowsFollowTheSemester) {
+    const struct {
+        std::string File;
+        const char* Gpa;
+        int Verdict;
+    } cases[] = {
+        {Record(1, "Ethics", 0, 1), "3.70", IDC_VIEW_BAD}, // exactly 3.7 is not good
+        {Record(1, "Ethics", 2, 1), "3.70", IDC_VIEW_GOOD},
+        {Record(2, "Art", 3, 0), "", IDC_VIEW_NORMAL},
+    };
+    for (const auto& c : cases) {
+        Open(c.File);
+        RefreshResultsView(view_);
+        EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), c.Gpa) << c.File;
+        for (int verdict : {IDC_VIEW_GOOD, IDC_VIEW_BAD, IDC_VIEW_NORMAL}) {
+            EXPECT_EQ(ControlVisible(view_, verdict), verdict == c.Verdict) << c.File;
+        }
+    }
+    // Seven rows: an empty subject takes one; the rest are counted, not shown.
+    std::string file = Record(1, "", 0, 0);
+    for (int i = 1; i <= 8; ++i) {
+        file +=
+            Record(1, std::string(1, static_cast<char>('0' + i)), 0, 0) + Record(2, "Other", 3, 9);
+    }
+    Open(file);
+    SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 1, 0);
+    SendCommand(view_, IDC_VIEW_SEMESTER_LIST, CBN_SELENDOK);
+    EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "1.00");
+    EXPECT_EQ(Strip(), Resting(2));
+    SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 0, 0);
+    SendCommand(view_, IDC_VIEW_SEMESTER_LIST, CBN_SELENDOK);
+    EXPECT_EQ(Rows(), "\n|1\n|2\n|3\n|4\n|5\n|6\n|");
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "4.00");
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_CGPA), "1.66"); // (36 + 32) / (9 + 32)
+}
+
+TEST_F(ViewTest, WarningsComeOncePerOpeningAfterTheViewShows) {
+    std::string oversized;
+    for (int i = 0; i <= 100; ++i) {
+        oversized += Record(1, "S", 0, i == 100 ? 9 : 0);
+    }
+    char many[256];
+    std::snprintf(many, sizeof many, PassedOverManyWarning, 2);
+    const struct {
+        std::string File;
+        std::string Text;
+    } cases[] = {
+        {oversized, MoreThanCapacityWarning},
+        {Record(1, "A", 3, 0) + Record(1, "B", 7, 0) + Record(1, "C", 0, 12), many},
+        {Record(1, "A", 3, 0) + "Semester 1\r\nHalf", PassedOverOneWarning},
+    };
+    ModalAnswerer answerer;
+    for (const auto& c : cases) {
+        ModalAnswerer::Seen.clear();
+        Open(c.File);
+        RefreshResultsView(view_);
+        PumpMessages();
+        ASSERT_EQ(ModalAnswerer::Seen.size(), 1U) << c.Text;
+        EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "WARNING");
+        EXPECT_EQ(ModalAnswerer::Seen[0].Text, c.Text);
+        EXPECT_TRUE(ModalAnswerer::Seen[0].ViewVisible) << "warned before the view showed";
+    }
+    RefreshResultsView(view_);
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "4.00") << "the damaged record is not counted";
+
+    // A file that cannot be opened is named in a warning, not only on standard output.
+    ModalAnswerer::Seen.clear();
+    DestroyWindow(view_);
+    const std::string gone = file_.Path + ".gone";
+    lstrcpynA(ResultFilePath, gone.c_str(), ResultFilePathSize);
+    view_ = CreateScreen(IDD_RESULTS_VIEW, ViewWithoutTimer);
+    PumpMessages();
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+    EXPECT_NE(ModalAnswerer::Seen[0].Text.find(gone), std::string::npos);
+    EXPECT_TRUE(ModalAnswerer::Seen[0].ViewVisible);
+}
+
+TEST_F(ViewTest, TabRectanglesAreInclusiveScaledAndOnTheirPictures) {
+    Open(Record(1, "Algebra", 3, 0));
+    const DialogScale scale = ScaleOf(view_);
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        const TabRectangle r = TabHitRectangle(tab, scale);
+        EXPECT_EQ(HitTab(r.Left, r.Top, -1, scale), tab);
+        EXPECT_EQ(HitTab(r.Right, r.Bottom, -1, scale), tab);
+        EXPECT_EQ(HitTab(r.Left - 1, r.Top, -1, scale), 0) << tab;
+        EXPECT_EQ(HitTab(r.Right, r.Bottom + 1, -1, scale), 0) << tab;
+        EXPECT_EQ(HitTab(r.Left, r.Top, tab - 1, scale), 0) << "the current tab is hit";
+        // A press at the centre of each of its pictures chooses the tab.
+        for (int picture : {SelectedPicture(tab), UnselectedPicture(tab), HoverPicture(tab)}) {
+            CurrentSemester = tab % TAB_COUNT;
+            RECT box;
+            GetClientRect(GetDlgItem(view_, picture), &box);
+            POINT centre{box.right / 2, box.bottom / 2};
+            MapWindowPoints(GetDlgItem(view_, picture), view_, &centre, 1);
+            Pointer(WM_LBUTTONDOWN, centre);
+            EXPECT_EQ(CurrentSemester, tab - 1) << "picture " << picture;
+        }
+    }
+    EXPECT_EQ(TabHitRectangle(8, DialogScale{7, 13}).Left, 347); // 346.5 rounded
+    EXPECT_EQ(TabHitRectangle(1, DialogScale{6, 26}).Bottom, 72);
+}
+
+// The strip after tick t of an undisturbed opening: one picture runs right and back, then the
+// tabs fill from the left and empty from the right.
+std::string Undisturbed(int t) {
+    std::string strip;
+    for (int tab = 1; tab <= TAB_COUNT; ++tab) {
+        const bool on = t <= 7    ? tab == t + 1
+                        : t <= 14 ? tab == 15 - t
+                        : t <= 21 ? tab <= t - 13
+                                  : tab <= 29 - t;
+        strip += on ? 'S' : 'U';
+    }
+    return strip;
+}
+
+TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
+    CurrentSemester = 2;
+    Open(Record(1, "Algebra", 3, 0) + Record(3, "Physics", 2, 3));
+    for (int t = 0; t < 30; ++t) {
+        ASSERT_EQ(Strip(), Undisturbed(t)) << "tick " << t;
+        ASSERT_EQ(ControlText(view_, IDC_VIEW_GPA), "") << "results shown at tick " << t;
+        Tick();
+    }
+    EXPECT_EQ(Strip(), Resting(3));
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "3.00");
+    for (int t = 31; t <= 34; ++t) {
+        Tick();
+        EXPECT_EQ(Strip(), t % 2 == 1 ? "UUUUUUUU" : Resting(3)) << "tick " << t;
+    }
+    // Hover, leave, press: the hover look comes and goes, and the blink moves to the new tab.
+    Pointer(WM_MOUSEMOVE, InTab(5));
+    EXPECT_EQ(Strip(), "UUSUHUUU");
+    Pointer(WM_MOUSEMOVE, {30, 200});
+    EXPECT_EQ(Strip(), Resting(3));
+    Pointer(WM_LBUTTONDOWN, InTab(6));
+    EXPECT_EQ(CurrentSemester, 5);
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "");
+    Tick(2);
+    EXPECT_EQ(Strip(), Resting(6)) << "the new tab blinks";
+    Tick();
+    EXPECT_EQ(Strip(), "UUUUUUUU");
+
+    // Add Subject ends the view, stops its timer and plays the animation anew next time.
+    SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 4, 0);
+    SendCommand(view_, IDC_VIEW_ADD_SUBJECT);
+    EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
+    EXPECT_EQ(CurrentSemester, 4);
+    EXPECT_EQ(AnimationPhase, PhaseRunRight);
+    EXPECT_EQ(AnimationStep, 0);
+}
+
+TEST_F(ViewTest, TheResultsComeOnTimeWhateverStoppedTheOpening) {
+    Open(Record(1, "Algebra", 3, 0));
+    Tick(2);
+    Pointer(WM_MOUSEMOVE, InTab(3)); // hides the moving picture: no row matches any more
+    Tick(27);
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "");
+    Tick();
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "4.00");
+
+    // A view that handed over stays alive, hidden, while the next screens run nested; a message
+    // that still reaches it must not take the animation from the view that works now.
+    SendCommand(view_, IDC_VIEW_ADD_SUBJECT);
+    TakePendingScreen();
+    HWND working = CreateScreen(IDD_RESULTS_VIEW, ViewWithoutTimer);
+    SendMessageA(view_, WM_SETTINGCHANGE, 0, 0);
+    Tick(30);
+    EXPECT_EQ(ControlText(working, IDC_VIEW_GPA), "4.00");
+    DestroyWindow(working);
+}
+
+TEST_F(ViewTest, TheRealTimerKeepsAnimatingBehindTheAboutScreen) {
+    Open(Record(1, "Algebra", 3, 0), DialogFunc3);
+    SetTimer(nullptr, 0, 1200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        PostMessageA(FindScreen(IDC_ABOUT_PICTURE), WM_COMMAND, IDOK, 0);
+    });
+    SendCommand(view_, IDC_ABOUT_BUTTON); // returns when the About screen closes
+    KillTimer(nullptr, ViewTimerId);
+    const std::string strip = Strip();
+    EXPECT_FALSE(ControlVisible(view_, SelectedPicture(1))) << "no tick behind About: " << strip;
+    EXPECT_EQ(std::count(strip.begin(), strip.end(), 'S'), 1) << strip;
+}
+
+} // namespace
