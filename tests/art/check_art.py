@@ -78,12 +78,10 @@ for (pattern, width, height, centre2), suffix in [(t, s) for t in TABS for s in 
         if (abs(min(xs) + max(xs) + 1 - centre_x2) > slack_x or abs(min(ys) + max(ys) + 1 - centre_y2) > slack_y
                 or max(ys) - min(ys) < 18):
             failures.append(f"{pattern.format(k)}{suffix}: digit at x {min(xs)}..{max(xs)}, y {min(ys)}..{max(ys)}")
-icon = (resources / "gradewick.ico").read_bytes()
-images = [struct.unpack_from("<BBBBHH", icon, 6 + 16 * i) for i in range(struct.unpack_from("<H", icon, 4)[0])]
-expected = [(size, size, 16 if bits == 4 else 0, 0, 1, bits) for size in (16, 20, 24, 32, 40, 48, 64)
-            for bits in (4, 8)] + [(0, 0, 0, 0, 1, 32)]
-if images != expected:
-    failures.append(f"icon images {images}, expected 16 to 64 pixels in 16 and 256 colours and 256 pixels")
+icon = (resources / "gradewick.ico").read_bytes()  # 16 to 64 pixels in 16 and 256 colours, 256 in PNG
+if [struct.unpack_from("<BBBxHH", icon, 6 + 16 * i) for i in range(struct.unpack_from("<H", icon, 4)[0])] != [
+        (size, size, 16 * (bits == 4), 1, bits) for size in (16, 20, 24, 32, 40, 48, 64) for bits in (4, 8)] + [(0, 0, 0, 1, 32)]:
+    failures.append("the icon does not hold its 15 images")
 if (resources / "bitmaps" / "about.version").read_text() != version + "\n":
     failures.append("the About picture shows another version: run scripts/render-art.sh")
 print("\n".join(failures) or f"{len(PICTURES)} pictures checked")
