@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "result_file.h"
 #include "screen_flow.h"
+#include "screen_pictures.h"
 #include "subject_record.h"
 
 namespace {
@@ -76,6 +77,7 @@ void InsertSubject(HWND window) {
 }
 
 INT_PTR OnInitDialog(HWND window) {
+    FitScreenPictures(window, ScaleOf(window));
     MakeLabelFonts(window, LabelStyles);
 
     for (int credit = 0; credit < CreditChoiceCount; ++credit) {
@@ -137,7 +139,10 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
                           reinterpret_cast<HWND>(lParam), // NOLINT(performance-no-int-to-ptr)
                           LabelColours);
     case WM_CTLCOLORDLG: return LabelBackgroundBrush();
-    case WM_DESTROY: ReleaseLabelFonts(window); return FALSE; // however the screen ends
+    case WM_DESTROY: // however the screen ends
+        ReleaseScreenPictures(window);
+        ReleaseLabelFonts(window);
+        return FALSE;
     default: return FALSE;
     }
 }

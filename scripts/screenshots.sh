@@ -84,12 +84,13 @@ shoot() {
     echo "docs/$file"
 }
 
-# shoot_view FILE ID TAB: shoot, again until the current tab TAB shows its digit and not the
-# other half of its blink.
+# shoot_view FILE ID TAB [SCALE]: shoot, again until the current tab TAB shows its digit and
+# not the other half of its blink; SCALE (per cent) for a view at another display scale.
 shoot_view() {
+    local scale=${4:-100}
     for _ in $(seq 20); do
         shoot "$1" "$2" >/dev/null
-        convert "docs/$1" -crop "20x26+$((TAB_X[$3] - 10))+$((TAB_Y - 13))" -fill white \
+        convert "docs/$1" -crop "$((20 * scale / 100))x$((26 * scale / 100))+$(((TAB_X[$3] - 10) * scale / 100))+$(((TAB_Y - 13) * scale / 100))" -fill white \
             -opaque "$SELECTED_TAB_COLOUR" -fill black +opaque white -format '%[fx:mean]' info: |
             awk '{exit !($1 > 0.1)}' && break
     done
@@ -180,6 +181,29 @@ point "$view" 0 0
 shoot about.png "$(after alt+a '')"
 xdotool key Return alt+e
 wait "$wine_pid" || true
+
+# The file selection screen and the results view at 150 and 200 % display scale, on the file
+# made above; Wine's own dialog font stops growing at 150 %, its label fonts do not.
+logpixels() {
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    "$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+for scale in 150 200; do
+    logpixels $((96 * scale / 100))
+    start_program
+    selection=$(window Gradewick)
+    shoot "file-selection-$scale.png" "$selection"
+    xdotool key Down # Existing file
+    after Return 'Select a file' >/dev/null
+    xdotool type --delay 20 my-results.rst
+    view=$(after Return Gradewick "$selection")
+    sleep "$OPENING_SECONDS"
+    shoot_view "results-good-$scale.png" "$view" 1 150 # 150 % dialog units at both
+    xdotool key alt+e
+    wait "$wine_pid" || true
+done
+logpixels 96
 
 # A new file whose write is refused: its name is taken by a folder.
 start_program

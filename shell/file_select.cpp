@@ -9,6 +9,7 @@
 #include "app_state.h"
 #include "resource.h"
 #include "screen_flow.h"
+#include "screen_pictures.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ void ChooseExistingFile(HWND window) {
 }
 
 void OnInitDialog(HWND window) {
+    FitScreenPictures(window, ScaleOf(window));
     SendDlgItemMessageA(window, IDC_FILE_NEW, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(window, IDC_FILE_EXISTING, BM_SETCHECK, BST_UNCHECKED, 0);
 }
@@ -159,6 +161,7 @@ extern "C" INT_PTR CALLBACK DialogFunc1(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(window); return FALSE;
     case WM_COMMAND: OnCommand(window, wParam); return FALSE;
+    case WM_DESTROY: ReleaseScreenPictures(window); return FALSE;
     default: return FALSE;
     }
 }

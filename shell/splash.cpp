@@ -2,6 +2,7 @@
 #include "app_state.h"
 #include "resource.h"
 #include "screen_flow.h"
+#include "screen_pictures.h"
 #include "shell.h"
 
 namespace {
@@ -64,6 +65,8 @@ extern "C" INT_PTR CALLBACK DialogFunc4(HWND window, UINT message, WPARAM wParam
                                         LPARAM /*lParam*/) {
     SplashWindow = window;
     switch (message) {
+    case WM_INITDIALOG: FitScreenPictures(window, ScaleOf(window)); return FALSE;
+    case WM_DESTROY: ReleaseScreenPictures(window); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(window, 1);
@@ -76,6 +79,8 @@ extern "C" INT_PTR CALLBACK DialogFunc4(HWND window, UINT message, WPARAM wParam
 extern "C" INT_PTR CALLBACK DialogAbout(HWND window, UINT message, WPARAM wParam,
                                         LPARAM /*lParam*/) {
     switch (message) {
+    case WM_INITDIALOG: FitScreenPictures(window, ScaleOf(window)); return FALSE;
+    case WM_DESTROY: ReleaseScreenPictures(window); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(window, 1);

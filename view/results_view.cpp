@@ -186,6 +186,7 @@ void ShowWarnings() {
 }
 
 INT_PTR OnInitDialog(HWND window) {
+    FitScreenPictures(window, ScaleOf(window));
     MakeLabelFonts(window, LabelStyles);
     FillSemesterList(window);
     LoadResults();
@@ -305,7 +306,10 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
         return FALSE;
     case WM_LBUTTONDOWN: OnLButtonDown(window, lParam); return FALSE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
-    case WM_DESTROY: ReleaseLabelFonts(window); return FALSE; // however the screen ends
+    case WM_DESTROY: // however the screen ends
+        ReleaseScreenPictures(window);
+        ReleaseLabelFonts(window);
+        return FALSE;
     default: return FALSE;
     }
 }

@@ -43,14 +43,6 @@ int HitTab(int x, int y, int currentSemester, DialogScale scale) {
     return 0;
 }
 
-DialogScale ScaleOf(HWND dialog) {
-    RECT units{0, 0, 4, 8};
-    if (MapDialogRect(dialog, &units) == FALSE || units.right <= 0 || units.bottom <= 0) {
-        return NominalScale;
-    }
-    return {units.right, units.bottom};
-}
-
 void ShowPointerOverTabs(HWND dialog, int x, int y) {
     const int tab = HitTab(x, y, CurrentSemester, ScaleOf(dialog));
     if (tab != 0) {

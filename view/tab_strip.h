@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "screen_pictures.h"
 
 // Picture ids of tab k (1..8).
 constexpr int SelectedPicture(int tab) {
@@ -26,14 +27,6 @@ struct TabRectangle {
     int Bottom;
 };
 
-// The dialog's base units (MapDialogRect of a 4 x 8 dialog-unit rectangle). The template font
-// on a 96 dots-per-inch screen gives 6 x 13 (1.5 x 1.625 pixels per dialog unit).
-struct DialogScale {
-    int BaseX;
-    int BaseY;
-};
-constexpr DialogScale NominalScale{6, 13};
-
 // The rectangle of tab k (1..8) at the given scale: each bound of the nominal rectangle
 // multiplied by actual over nominal pixels per dialog unit, rounded to the nearest pixel.
 // At the nominal scale these are exactly the strip's fixed pixel numbers.
@@ -42,9 +35,6 @@ TabRectangle TabHitRectangle(int tab, DialogScale scale);
 // The tab (1..8) at client position (x, y), or 0 when none is hit. Tabs are tried from 1 to 8;
 // the tab of currentSemester is never hit.
 int HitTab(int x, int y, int currentSemester, DialogScale scale);
-
-// The base units of a dialog window.
-DialogScale ScaleOf(HWND dialog);
 
 // Pointer movement: the hover look for a hit tab, else the leave step for HoverTab.
 void ShowPointerOverTabs(HWND dialog, int x, int y);

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Packs the program icon: for each size, a 16-colour and a 256-colour image with a mask.
+"""Packs the program icon: for each size, a 16-colour and a 256-colour image with a mask,
+then any PNG images as they are (the 256-pixel image that Windows takes PNG-compressed).
 
-usage: icon.py OUT.ico SIZE COLOURS16.bmp COLOURS256.bmp MASK.gray [SIZE ...]
+usage: icon.py OUT.ico SIZE COLOURS16.bmp COLOURS256.bmp MASK.gray [SIZE ...] [IMAGE.png ...]
 
 COLOURS16.bmp holds at most 15 colours and COLOURS256.bmp at most 255 (any uncompressed
 palette bitmap of 1, 4 or 8 bits per pixel); MASK.gray is SIZE*SIZE bytes, 0 where the icon
@@ -72,11 +73,24 @@ def icon_image(size, bitmap_path, mask, bits):
     return header + palette_bytes + pixels
 
 
+def png_image(path):
+    """(size, bits, data) of a square PNG image, stored unchanged."""
+    data = open(path, "rb").read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        sys.exit(f"icon.py: {path} is not a PNG image")
+    width, height, depth, colour_type = struct.unpack_from(">IIBB", data, 16)
+    if width != height or width > 256 or (depth, colour_type) != (8, 6):
+        sys.exit(f"icon.py: {path} is not a square 32-bit RGBA PNG of at most 256 pixels")
+    return width, 32, data
+
+
 def main():
     args = sys.argv[1:]
-    if len(args) < 5 or (len(args) - 1) % 4:
+    pngs = [a for a in args[1:] if a.endswith(".png")]
+    groups = [a for a in args[1:] if not a.endswith(".png")]
+    if len(args) < 2 or len(groups) % 4:
         sys.exit(__doc__)
-    out_path, groups = args[0], args[1:]
+    out_path = args[0]
     images = []  # (size, bits, data)
     for i in range(0, len(groups), 4):
         size = int(groups[i])
@@ -85,12 +99,14 @@ def main():
             sys.exit(f"icon.py: mask {groups[i + 3]} has {len(mask)} bytes, not {size * size}")
         images.append((size, 4, icon_image(size, groups[i + 1], mask, 4)))
         images.append((size, 8, icon_image(size, groups[i + 2], mask, 8)))
+    images += [png_image(path) for path in pngs]
 
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, bits, data in images:
         colour_count = 16 if bits == 4 else 0
-        directory += struct.pack("<BBBBHHII", size, size, colour_count, 0, 1, bits, len(data),
+        side = size % 256  # 256 is written as 0
+        directory += struct.pack("<BBBBHHII", side, side, colour_count, 0, 1, bits, len(data),
                                  offset)
         offset += len(data)
     with open(out_path, "wb") as out:

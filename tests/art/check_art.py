@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-# The committed pictures as the resource script names them: size, depth and background of each,
-# the version the About picture was rendered for, and each tab digit centred where it is seen.
+# The committed pictures as the resource script names them, in every set: size, depth and
+# background of each, the version the About picture was rendered for, each tab digit centred
+# where it is seen, and the icon's images.
 #   check_art.py RESOURCES_DIR PROJECT_VERSION
 import re
 import struct
@@ -21,6 +22,17 @@ PICTURES = {"cgpasplash": (400, 279, 8, GREY), "about": (400, 279, 8, GREY),
 TABS = [("pic{}", 27, 34, (27, 34)), ("pic{}click", 30, 40, (30, 40)), ("mouse{}", 35, 36, (27, 34))]
 for pattern, width, height, _ in TABS:
     PICTURES.update({pattern.format(k): (width, height, 8, GREY) for k in range(1, 9)})
+# The sets, each drawn for the dialog base units of its scale: a picture is its 100 % size
+# times those units over 6 x 13, halves rounded up.
+SETS = {"": (6, 13), "_125": (8, 16), "_150": (9, 20), "_200": (12, 26)}
+
+
+def scaled(size, units):
+    return tuple((2 * v * u + n) // (2 * n) for v, u, n in zip(size, units, (6, 13)))
+
+
+PICTURES = {name + suffix: scaled(look[:2], units) + look[2:]
+            for suffix, units in SETS.items() for name, look in PICTURES.items()}
 failures = []
 
 
@@ -55,15 +67,21 @@ for name, (width, height, bits, background) in PICTURES.items():
     commonest = Counter(c for row in rows for c in row).most_common(1)[0][0]
     if corners != {background} or commonest != background:
         failures.append(f"{name}: background {corners} / {commonest}, expected {background}")
-for pattern, width, height, (centre_x2, centre_y2) in TABS:
+for (pattern, width, height, centre2), suffix in [(t, s) for t in TABS for s in SETS]:
+    centre_x2, centre_y2 = scaled(centre2, SETS[suffix])
     for k in range(1, 9):
-        rows = load(pattern.format(k))[3]
+        rows = load(pattern.format(k) + suffix)[3]
         ink = [(x, y) for y, row in enumerate(rows) for x, c in enumerate(row)
                if sum(abs(v - 192) for v in c) > 90]
         xs, ys = [x for x, _ in ink] or [0], [y for _, y in ink] or [0]
-        if (abs(min(xs) + max(xs) + 1 - centre_x2) > 3 or abs(min(ys) + max(ys) + 1 - centre_y2) > 3
+        slack_x, slack_y = 3 * SETS[suffix][0] / 6, 3 * SETS[suffix][1] / 13  # 3 at 100 %, scaled
+        if (abs(min(xs) + max(xs) + 1 - centre_x2) > slack_x or abs(min(ys) + max(ys) + 1 - centre_y2) > slack_y
                 or max(ys) - min(ys) < 18):
-            failures.append(f"{pattern.format(k)}: digit at x {min(xs)}..{max(xs)}, y {min(ys)}..{max(ys)}")
+            failures.append(f"{pattern.format(k)}{suffix}: digit at x {min(xs)}..{max(xs)}, y {min(ys)}..{max(ys)}")
+icon = (resources / "gradewick.ico").read_bytes()  # 16 to 64 pixels in 16 and 256 colours, 256 in PNG
+if [struct.unpack_from("<BBBxHH", icon, 6 + 16 * i) for i in range(struct.unpack_from("<H", icon, 4)[0])] != [
+        (size, size, 16 * (bits == 4), 1, bits) for size in (16, 20, 24, 32, 40, 48, 64) for bits in (4, 8)] + [(0, 0, 0, 1, 32)]:
+    failures.append("the icon does not hold its 15 images")
 if (resources / "bitmaps" / "about.version").read_text() != version + "\n":
     failures.append("the About picture shows another version: run scripts/render-art.sh")
 print("\n".join(failures) or f"{len(PICTURES)} pictures checked")
