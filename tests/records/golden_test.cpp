@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,9 +15,32 @@
 
 #include "result_file.h"
 #include "summary.h"
-#include "test_support.h"
 
 namespace {
+
+// A file path private to the running test, removed again at the end of the test.
+struct TemporaryFile {
+    std::string Path() const { return path.string(); }
+    ~TemporaryFile() { std::filesystem::remove(path); }
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        (std::string("gradewick-") + testing::UnitTest::GetInstance()->current_test_info()->name() +
+         ".rst");
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string GoldenPath(const char* name) {
+    return std::string("golden/") + name;
+}
 
 std::string Quoted(const char* text) {
     std::string out = "\"";
