@@ -13,8 +13,11 @@ constexpr std::array<PictureSet, 4> PictureSets{{
     {"_200", {12, 26}},
 }};
 
-// While a picture shows a bitmap of ours, it keeps the one its template gave it here.
+// A static control deletes only the bitmap that its template text loaded, and only while it owns
+// it: from the first STM_SETIMAGE on it owns none. So a picture that has been given a bitmap of
+// ours keeps its template's bitmap and ours here, and both are deleted when the screen closes.
 constexpr char TemplateBitmapProperty[] = "Gradewick.TemplateBitmap";
+constexpr char OwnBitmapProperty[] = "Gradewick.OwnBitmap";
 
 // The longest template text of a picture, with room for a suffix.
 constexpr int PictureNameLength = 64;
@@ -57,18 +60,43 @@ HBITMAP ShowBitmap(HWND control, HBITMAP bitmap) {
         SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
 }
 
-void ReleasePicture(HWND control) {
-    auto* original = static_cast<HBITMAP>(RemovePropA(control, TemplateBitmapProperty));
-    if (original != nullptr) {
-        DeleteObject(ShowBitmap(control, original));
+// The bitmap that the picture's template gave it.
+HBITMAP TemplateBitmap(HWND control) {
+    if (auto* kept = static_cast<HBITMAP>(GetPropA(control, TemplateBitmapProperty))) {
+        return kept;
+    }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
+    return reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+// Puts bitmap (ours, the template's, or none) on the picture and deletes every bitmap of ours
+// that it takes off, also a copy that the control made of ours and hands back.
+void PutBitmap(HWND control, HBITMAP original, HBITMAP bitmap) {
+    SetPropA(control, TemplateBitmapProperty, original);
+    auto* ours = static_cast<HBITMAP>(RemovePropA(control, OwnBitmapProperty));
+    HBITMAP taken = ShowBitmap(control, bitmap);
+    for (HBITMAP old : {taken, taken != ours ? ours : nullptr}) {
+        if (old != nullptr && old != original && old != bitmap) {
+            DeleteObject(old);
+        }
+    }
+    if (bitmap != nullptr && bitmap != original) {
+        SetPropA(control, OwnBitmapProperty, bitmap);
     }
 }
 
+void ReleasePicture(HWND control) {
+    auto* original = static_cast<HBITMAP>(GetPropA(control, TemplateBitmapProperty));
+    if (original == nullptr) {
+        return; // the control still owns its template's bitmap and deletes it itself
+    }
+    PutBitmap(control, original, nullptr);
+    RemovePropA(control, TemplateBitmapProperty);
+    DeleteObject(original);
+}
+
 void FitPicture(HWND control, DialogScale scale) {
-    ReleasePicture(control);
-    const LRESULT current = SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0);
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
-    auto* original = reinterpret_cast<HBITMAP>(current);
+    HBITMAP original = TemplateBitmap(control);
     if (original == nullptr) {
         return;
     }
@@ -97,9 +125,9 @@ void FitPicture(HWND control, DialogScale scale) {
             DeleteObject(drawn);
         }
     }
-    if (shown != original) {
-        SetPropA(control, TemplateBitmapProperty, original);
-        ShowBitmap(control, shown);
+    // A picture that still shows its template's bitmap keeps it, and the control owns it.
+    if (shown != original || GetPropA(control, TemplateBitmapProperty) != nullptr) {
+        PutBitmap(control, original, shown);
     }
 }
 

@@ -33,6 +33,6 @@ PictureSet PictureSetFor(DialogScale scale);
 // At the nominal scale the pictures keep the bitmaps their templates gave them.
 void FitScreenPictures(HWND dialog, DialogScale scale);
 
-// WM_DESTROY: each picture gets its template bitmap back, and the bitmaps that
-// FitScreenPictures made for it are deleted.
+// WM_DESTROY: the bitmaps that FitScreenPictures put on the pictures are deleted, and so are the
+// template bitmaps they replaced, which their controls no longer own.
 void ReleaseScreenPictures(HWND dialog);

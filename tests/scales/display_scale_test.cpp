@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,23 @@ std::vector<DWORD> SetPixels(HWND picture, const char* set) {
     return pixels;
 }
 
+// The bitmap that each picture's template gives it, by control id.
+int wrappedDialog = 0;
+std::map<int, HBITMAP> templateBitmaps;
+INT_PTR CALLBACK KeepingTemplateBitmaps(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        templateBitmaps.clear();
+        EnumChildWindows(
+            window,
+            [](HWND control, LPARAM) -> BOOL {
+                templateBitmaps[GetDlgCtrlID(control)] = Shown(control);
+                return TRUE;
+            },
+            0);
+    }
+    return ScreenProcedure(wrappedDialog)(window, message, wParam, lParam);
+}
+
 TEST(DisplayScales, EveryScreenPassesItsChecksAtEveryResolution) {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -105,12 +123,14 @@ class AtOneResolution : public testing::Test {
     const Resolution* resolution_ = nullptr;
 };
 
-// Within 4 % and 2 pixels of its place, the bitmap of its set, deleted when the screen closes;
-// a tab's pictures each choose the tab when pressed at their centre.
+// Within 4 % and 2 pixels of its place, the bitmap of its set, deleted when the screen closes
+// together with the template's bitmap it replaced; a tab's pictures each choose the tab when
+// pressed at their centre.
 TEST_F(AtOneResolution, EveryPictureFillsItsPlaceWithItsSetsBitmapAndEveryTabPictureChoosesItsTab) {
     const ModalAnswerer answerer; // the view's warning that it has no file
     for (const Place& place : Places) {
-        HWND screen = CreateScreen(place.Dialog);
+        wrappedDialog = place.Dialog;
+        HWND screen = CreateScreen(place.Dialog, KeepingTemplateBitmaps);
         RECT unit{0, 0, 4, 8};
         MapDialogRect(screen, &unit);
         std::vector<HBITMAP> shown;
@@ -124,6 +144,11 @@ TEST_F(AtOneResolution, EveryPictureFillsItsPlaceWithItsSetsBitmapAndEveryTabPic
             EXPECT_LE(std::abs(pixels[1] - height), std::min(2.0, 0.04 * height));
             EXPECT_TRUE(pixels == SetPixels(picture, resolution_->second));
             shown.push_back(Shown(picture));
+            if (*resolution_->second == '\0') { // the template's bitmap, which its control owns
+                EXPECT_EQ(Shown(picture), templateBitmaps[id]);
+            } else {
+                shown.push_back(templateBitmaps[id]);
+            }
             if (place.Count == TAB_COUNT) { // a press at its centre chooses its tab
                 CurrentSemester = (id - place.FirstControl + 1) % TAB_COUNT;
                 POINT centre{static_cast<LONG>(pixels[0] / 2), static_cast<LONG>(pixels[1] / 2)};
@@ -133,9 +158,9 @@ TEST_F(AtOneResolution, EveryPictureFillsItsPlaceWithItsSetsBitmapAndEveryTabPic
             }
         }
         DestroyWindow(screen);
-        for (HBITMAP bitmap : shown) { // the screen's own bitmaps: none at 100 %
+        for (HBITMAP bitmap : shown) { // above 100 %, its own and the template's it replaced
             EXPECT_TRUE(*resolution_->second == '\0' || GetObjectType(bitmap) == 0)
-                << "screen " << place.Dialog << " kept a bitmap of its own after closing";
+                << "screen " << place.Dialog << " left a bitmap behind";
         }
     }
 }
