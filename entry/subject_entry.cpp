@@ -108,6 +108,9 @@ void OnCommand(HWND window, WPARAM wParam) {
     if (HIWORD(wParam) == EN_CHANGE) {
         EnableWindow(GetDlgItem(window, IDC_ENTRY_INSERT), TRUE);
     }
+    if (IsClickUnderBox(wParam)) {
+        return; // an Insert pressed again under its own warning would stack another
+    }
     switch (LOWORD(wParam)) {
     case IDC_ENTRY_INSERT: InsertSubject(window); break;
     case IDC_ENTRY_GRADE: ShowGradePoint(window); break; // every notification of the list

@@ -33,9 +33,6 @@ constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTE
 constexpr DWORD SaveAsFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
 
 OPENFILENAMEA FileDialogRecord; // shared by the Save As and the Open dialog
-// The screen stays enabled while its file dialog is up; OK then does nothing, since a second
-// dialog would refill the record and the path that the first one is still using.
-bool FileDialogOpen = false;
 
 bool IsChecked(HWND window, int controlId) {
     return SendDlgItemMessageA(window, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -51,10 +48,8 @@ bool ShowFileDialog(FileDialogKind kind) {
     BOOL chosen = FALSE;
     {
         NestedLoopScope nested;
-        FileDialogOpen = true;
         chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameA(&FileDialogRecord)
                                                 : GetOpenFileNameA(&FileDialogRecord);
-        FileDialogOpen = false;
     }
     if (chosen == FALSE) {
         std::memcpy(ResultFilePath, previous, sizeof previous);
@@ -99,13 +94,15 @@ void OnInitDialog(HWND window) {
 }
 
 void OnCommand(HWND window, WPARAM wParam) {
+    // While its file dialog or a box is up, a second OK would refill the record and the path
+    // that the first one is still using.
+    if (IsClickUnderBox(wParam)) {
+        return;
+    }
     switch (LOWORD(wParam)) {
     case IDCANCEL:
     case IDC_FILE_CANCEL: PostQuitMessage(0); break;
     case IDC_FILE_OK:
-        if (FileDialogOpen) {
-            break;
-        }
         if (IsChecked(window, IDC_FILE_NEW)) {
             ChooseNewFile(window);
         } else if (IsChecked(window, IDC_FILE_EXISTING)) {

@@ -4,7 +4,6 @@
 #include <vector>
 
 namespace {
-long liveFonts = 0;
 constexpr int BoldWeight = 700;
 constexpr int PointsPerInch = 72;
 
@@ -12,6 +11,12 @@ constexpr int PointsPerInch = 72;
 // two screens of one kind can be alive at once (one ended, one working).
 using ScreenFonts = std::vector<std::pair<int, HFONT>>;
 constexpr char ScreenFontsProperty[] = "GradewickLabelFonts";
+
+HFONT CreateLabelFont(int logPixelsY, int points, const char* face) {
+    return CreateFontA(-MulDiv(logPixelsY, points, PointsPerInch), 0, 0, 0, BoldWeight, 0, 0, 0, 0,
+                       0, 0, 0, 0, face);
+}
+
 } // namespace
 
 int ScreenLogPixelsY(HWND window) {
@@ -19,25 +24,6 @@ int ScreenLogPixelsY(HWND window) {
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(window, dc);
     return dpi;
-}
-
-HFONT CreateLabelFont(int logPixelsY, int points, const char* face) {
-    HFONT font = CreateFontA(-MulDiv(logPixelsY, points, PointsPerInch), 0, 0, 0, BoldWeight, 0, 0,
-                             0, 0, 0, 0, 0, 0, face);
-    if (font != nullptr) {
-        ++liveFonts;
-    }
-    return font;
-}
-
-void ReleaseLabelFont(HFONT font) {
-    if (font != nullptr && DeleteObject(font) != 0) {
-        --liveFonts;
-    }
-}
-
-long LiveLabelFonts() {
-    return liveFonts;
 }
 
 void MakeLabelFonts(HWND window, std::span<const LabelStyle> labels) {
@@ -63,7 +49,9 @@ void ReleaseLabelFonts(HWND window) {
     }
     for (const auto& [controlId, font] : *fonts) {
         SendDlgItemMessageA(window, controlId, WM_SETFONT, 0, FALSE);
-        ReleaseLabelFont(font);
+        if (font != nullptr) {
+            DeleteObject(font);
+        }
     }
     delete fonts;
 }

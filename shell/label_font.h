@@ -1,7 +1,6 @@
 // Fonts and colours of the decorated labels. Fonts: bold (700), height from the screen's
-// LOGPIXELSY and the point size, every other CreateFontA argument 0; every font made here is
-// counted, so tests can check that screens release what they create. Colours: each screen
-// lists the labels that have a text colour of their own.
+// LOGPIXELSY and the point size, every other CreateFontA argument 0. Colours: each screen lists
+// the labels that have a text colour of their own.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +9,6 @@
 
 // LOGPIXELSY of the screen the dialog is on (GetDC, GetDeviceCaps, ReleaseDC).
 int ScreenLogPixelsY(HWND window);
-
-HFONT CreateLabelFont(int logPixelsY, int points, const char* face);
-
-// Deletes a font made by CreateLabelFont; nullptr is ignored.
-void ReleaseLabelFont(HFONT font);
-
-// Fonts made by CreateLabelFont and not yet released.
-long LiveLabelFonts();
 
 // A decorated label: its own font, made in table order, and the text it then shows.
 struct LabelStyle {

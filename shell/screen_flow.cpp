@@ -71,6 +71,15 @@ void ChangeScreen(HWND leaving, int nextDialogId) {
     pendingScreen = nextDialogId;
 }
 
+bool ScreenBoxOpen() {
+    return nestedLoops > 0;
+}
+
+bool IsClickUnderBox(WPARAM commandWParam) {
+    return ScreenBoxOpen() && HIWORD(commandWParam) == BN_CLICKED &&
+           LOWORD(commandWParam) != IDCANCEL;
+}
+
 NestedLoopScope::NestedLoopScope() {
     ++nestedLoops;
 }

@@ -22,6 +22,15 @@ void RunScreens(int dialogId, HWND owner);
 // EndDialog(leaving, 1), then the next screen (owner MainWindow) opens after the one left.
 void ChangeScreen(HWND leaving, int nextDialogId);
 
+// Whether a message box, file dialog or About screen that the working screen opened is up. The
+// boxes have no owner, so the screen stays live beneath them; its buttons then do nothing, so
+// that no second flow starts under the first.
+bool ScreenBoxOpen();
+
+// Whether a WM_COMMAND is a click (a button's or a menu item's) that comes while such a box is
+// up, and so does nothing. The close box and Escape (IDCANCEL) still end the program.
+bool IsClickUnderBox(WPARAM commandWParam);
+
 // Marks a nested modal loop run from within a screen's message handling.
 class NestedLoopScope {
   public:

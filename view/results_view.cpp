@@ -1,7 +1,9 @@
 #include "results_view.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app_state.h"
@@ -28,6 +30,15 @@ const char PassedOverOneWarning[] =
 const char PassedOverManyWarning[] =
     "%d subjects in the result file have a credit or grade that is not valid. They are not "
     "shown and not counted.";
+const char NoSemesterOneWarning[] =
+    "1 entry in the result file belongs to no semester: its label holds none of \"Semester 1\" "
+    "to \"Semester 8\". It is not shown and not counted.";
+const char NoSemesterManyWarning[] =
+    "%d entries in the result file belong to no semester: their labels hold none of \"Semester "
+    "1\" to \"Semester 8\". They are not shown and not counted.";
+const char NotAResultFileWarning[] =
+    "This file may not be a Gradewick result file:\n\n%s\n\nNothing in it belongs to a "
+    "semester, so nothing is shown or counted. Subjects added from here go at its end.";
 
 namespace {
 
@@ -106,6 +117,8 @@ struct LoadWarnings {
     bool MoreThanCapacity = false;
     bool ReadError = false;
     int PassedOver = 0;
+    int NoSemester = 0;          // entries read that belong to no semester
+    bool NoneInSemester = false; // the file holds entries, and none belongs to a semester
 };
 LoadWarnings pendingWarnings;
 
@@ -138,6 +151,18 @@ void LoadResults() {
     pendingWarnings.MoreThanCapacity = report.MoreThanCapacity;
     pendingWarnings.ReadError = report.ReadError;
     pendingWarnings.PassedOver = SummarizeRecords(RecordTable, scratch, 0).PassedOver;
+    const auto read = RecordTable.begin() + report.RecordsRead;
+    pendingWarnings.NoSemester = static_cast<int>(std::count_if(
+        RecordTable.begin(), read, [](const SubjectRecord& r) { return !ClassifyRecord(r); }));
+    pendingWarnings.NoneInSemester =
+        report.RecordsRead > 0 && pendingWarnings.NoSemester == report.RecordsRead;
+}
+
+// A warning whose text is a printf format taking one value.
+template <typename Value> void ShowFormattedWarning(const char* format, Value value) {
+    std::string text(std::strlen(format) + ResultFilePathSize + 16, '\0');
+    text.resize(static_cast<std::size_t>(std::snprintf(text.data(), text.size(), format, value)));
+    ShowMessage(text.c_str(), WarningCaption, MB_ICONWARNING);
 }
 
 void ShowVerdict(HWND window, GpaVerdict verdict) {
@@ -164,10 +189,7 @@ void ShowWarnings() {
     const LoadWarnings warnings = pendingWarnings;
     pendingWarnings = {};
     if (warnings.CannotOpen) {
-        std::string text(sizeof CannotOpenWarning + ResultFilePathSize, '\0');
-        text.resize(static_cast<std::size_t>(
-            std::snprintf(text.data(), text.size(), CannotOpenWarning, ResultFilePath)));
-        ShowMessage(text.c_str(), WarningCaption, MB_ICONWARNING);
+        ShowFormattedWarning(CannotOpenWarning, ResultFilePath);
     }
     if (warnings.MoreThanCapacity) {
         ShowMessage(MoreThanCapacityWarning, WarningCaption, MB_ICONWARNING);
@@ -178,10 +200,14 @@ void ShowWarnings() {
     if (warnings.PassedOver == 1) {
         ShowMessage(PassedOverOneWarning, WarningCaption, MB_ICONWARNING);
     } else if (warnings.PassedOver > 1) {
-        char text[sizeof PassedOverManyWarning + 16];
-        static_cast<void>(
-            std::snprintf(text, sizeof text, PassedOverManyWarning, warnings.PassedOver));
-        ShowMessage(text, WarningCaption, MB_ICONWARNING);
+        ShowFormattedWarning(PassedOverManyWarning, warnings.PassedOver);
+    }
+    if (warnings.NoneInSemester) {
+        ShowFormattedWarning(NotAResultFileWarning, ResultFilePath);
+    } else if (warnings.NoSemester == 1) {
+        ShowMessage(NoSemesterOneWarning, WarningCaption, MB_ICONWARNING);
+    } else if (warnings.NoSemester > 1) {
+        ShowFormattedWarning(NoSemesterManyWarning, warnings.NoSemester);
     }
 }
 
@@ -219,6 +245,9 @@ INT_PTR OnCommand(HWND window, WPARAM wParam) {
     if (HIWORD(wParam) == CBN_SELENDOK) {
         CurrentSemester = SemesterListSelection(window);
         RefreshResultsView(window);
+    }
+    if (IsClickUnderBox(wParam)) {
+        return FALSE;
     }
     switch (LOWORD(wParam)) {
     case IDCANCEL:

@@ -20,3 +20,6 @@ extern const char MoreThanCapacityWarning[];
 extern const char ReadErrorWarning[];
 extern const char PassedOverOneWarning[];
 extern const char PassedOverManyWarning[]; // a printf format taking the number of records
+extern const char NoSemesterOneWarning[];
+extern const char NoSemesterManyWarning[]; // a printf format taking the number of entries
+extern const char NotAResultFileWarning[]; // a printf format taking the file's path

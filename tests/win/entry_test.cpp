@@ -74,13 +74,14 @@ TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
     EXPECT_EQ(file_.Read(), Record(1, std::string(49, 'i'), 0, 0));
 }
 
-TEST_F(EntryTest, ARefusedWriteIsReportedAndLosesNothing) {
+TEST_F(EntryTest, ARefusedWriteIsReportedOnceAndLosesNothing) {
     const std::string kept = Record(2, "Kept", 1, 2);
     file_.Write(kept);
     Open();
     ModalAnswerer answerer;
     HANDLE holder = CreateFileA(file_.Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
+    PressUnder(MessageTextId, dialog_, IDC_ENTRY_INSERT); // pressed again under its warning
     Insert("Statistics");
     CloseHandle(holder);
     ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);

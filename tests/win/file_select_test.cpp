@@ -103,23 +103,25 @@ TEST_F(FileSelectTest, ACancelledOrFailedDialogKeepsThePathAndTheScreen) {
     EXPECT_TRUE(IsWindowVisible(screen_));
 }
 
-TEST_F(FileSelectTest, OkWhileItsFileDialogIsOpenDoesNothing) {
-    static HWND screen = nullptr;
-    screen = screen_;
+TEST_F(FileSelectTest, OkDoesNothingWhileItsFileDialogOrABoxIsUp) {
     const ScreenRunner previous = SetScreenRunner([](int, HWND) -> INT_PTR { return 1; });
-    SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        if (FindScreen(0x47c) != nullptr) { // the Save As dialog is up
-            KillTimer(nullptr, timer);
-            SendCommand(screen, IDC_FILE_OK);
-        }
-    });
     TempFile file;
+    PressUnder(FileNameId, screen_, IDC_FILE_OK);
     answerer_.Name(file.Path);
     ChooseAndPressOk(IDC_FILE_NEW);
-    SetScreenRunner(previous);
     EXPECT_EQ(ModalAnswerer::Seen.size(), 1U) << "a second file dialog";
     EXPECT_EQ(std::string(ResultFilePath), file.Path);
     EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
+
+    ModalAnswerer::Seen.clear();
+    TempFile capitals(".RST");
+    capitals.Write(Record(1, "Art", 0, 0));
+    PressUnder(MessageTextId, screen_, IDC_FILE_OK); // under "Input Error"
+    answerer_.Name(capitals.Path);
+    ChooseAndPressOk(IDC_FILE_EXISTING);
+    SetScreenRunner(previous);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U) << "a second flow under the box";
+    EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "Input Error");
 }
 
 } // namespace

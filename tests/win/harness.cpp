@@ -1,5 +1,6 @@
 #include "harness.h"
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -8,9 +9,6 @@
 #include "summary.h"
 
 namespace {
-
-constexpr int MessageTextId = 0xFFFF; // a message box's text
-constexpr int FileNameId = 0x47c;     // a file dialog's name field
 
 std::deque<std::string> names;
 std::deque<int> buttons;
@@ -149,6 +147,40 @@ HWND FindScreen(int controlId) {
         }
     }
     return nullptr;
+}
+
+void PressUnder(int whileUp, HWND screen, int button) {
+    static int awaited = 0;
+    static HWND pressed = nullptr;
+    static int pressedButton = 0;
+    awaited = whileUp;
+    pressed = screen;
+    pressedButton = button;
+    SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        if (FindScreen(awaited) != nullptr) {
+            KillTimer(nullptr, timer);
+            SendCommand(pressed, pressedButton);
+        }
+    });
+}
+
+std::vector<HGDIOBJ> ScreenFonts(HWND screen) {
+    std::vector<HWND> controls;
+    EnumChildWindows(screen, Collect, reinterpret_cast<LPARAM>(&controls));
+    const LRESULT own = SendMessageA(screen, WM_GETFONT, 0, 0);
+    std::vector<HGDIOBJ> fonts;
+    for (HWND control : controls) {
+        const LRESULT font = SendMessageA(control, WM_GETFONT, 0, 0);
+        if (font != 0 && font != own) {
+            fonts.push_back(reinterpret_cast<HGDIOBJ>(font)); // NOLINT(performance-no-int-to-ptr)
+        }
+    }
+    return fonts;
+}
+
+int LiveObjects(const std::vector<HGDIOBJ>& objects) {
+    return static_cast<int>(std::count_if(
+        objects.begin(), objects.end(), [](HGDIOBJ object) { return GetObjectType(object) != 0; }));
 }
 
 std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex) {

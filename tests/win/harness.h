@@ -15,6 +15,9 @@
 #include "resource.h"
 #include "screen_flow.h"
 
+constexpr int MessageTextId = 0xFFFF; // a message box's text
+constexpr int FileNameId = 0x47c;     // a file dialog's name field
+
 // Creates dialogId modeless with its real procedure (or the one given) and pumps.
 HWND CreateScreen(int dialogId, DLGPROC procedure = nullptr);
 // Dispatches every waiting message; a quit message is put back for TakeQuitCode.
@@ -30,6 +33,15 @@ std::optional<WPARAM> TakeQuitCode();
 int ThreadWindows();
 // The visible top-level window of this thread that has controlId, or nullptr.
 HWND FindScreen(int controlId);
+// The fonts that a screen's controls show other than the dialog's own: the ones it made.
+std::vector<HGDIOBJ> ScreenFonts(HWND screen);
+// How many of these GDI objects the platform still knows (GetObjectType).
+int LiveObjects(const std::vector<HGDIOBJ>& objects);
+
+// Once a window that has the control whileUp opens (MessageTextId: a message box, FileNameId: a
+// file dialog), presses button on screen once from within that window's modal loop, as a click
+// on the screen beneath it would.
+void PressUnder(int whileUp, HWND screen, int button);
 
 // One four-line record as the program stores it.
 std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex);

@@ -25,19 +25,24 @@ class ViewTest : public testing::Test {
         AnimationPhase = PhaseRunRight;
         AnimationStep = 0;
         HoverTab = 0;
-        fontsBefore_ = LiveLabelFonts();
+        IsNewFile = 0;
     }
     void TearDown() override {
-        DestroyWindow(view_);
+        Close();
         PumpMessages();
         TakeQuitCode();
-        EXPECT_EQ(LiveLabelFonts(), fontsBefore_);
+    }
+    void Close() {
+        DestroyWindow(view_);
+        EXPECT_EQ(LiveObjects(fonts_), 0) << "a closed view kept its fonts";
     }
     HWND Open(const std::string& bytes, DLGPROC procedure = ViewWithoutTimer) {
-        DestroyWindow(view_);
+        Close();
         file_.Write(bytes);
         lstrcpynA(ResultFilePath, file_.Path.c_str(), ResultFilePathSize);
-        return view_ = CreateScreen(IDD_RESULTS_VIEW, procedure);
+        view_ = CreateScreen(IDD_RESULTS_VIEW, procedure);
+        fonts_ = ScreenFonts(view_);
+        return view_;
     }
     void Tick(int count = 1) {
         for (int i = 0; i < count; ++i) {
@@ -74,7 +79,7 @@ class ViewTest : public testing::Test {
     }
     HWND view_ = nullptr;
     TempFile file_;
-    long fontsBefore_ = 0;
+    std::vector<HGDIOBJ> fonts_;
 };
 
 TEST_F(ViewTest, VerdictAndRowsFollowTheSemester) {
@@ -121,12 +126,28 @@ TEST_F(ViewTest, WarningsComeOncePerOpeningAfterTheViewShows) {
     }
     char many[256];
     std::snprintf(many, sizeof many, PassedOverManyWarning, 2);
+    char noSemesters[256];
+    std::snprintf(noSemesters, sizeof noSemesters, NoSemesterManyWarning, 2);
+    char notOurs[512];
+    std::snprintf(notOurs, sizeof notOurs, NotAResultFileWarning, file_.Path.c_str());
+    const auto utf16 = [](const std::string& text) {
+        std::string bytes;
+        for (const char c : text) {
+            bytes += {c, '\0'};
+        }
+        return bytes;
+    };
     const struct {
         std::string File;
         std::string Text;
     } cases[] = {
         {oversized, MoreThanCapacityWarning},
         {Record(1, "A", 3, 0) + Record(1, "B", 7, 0) + Record(1, "C", 0, 12), many},
+        {Record(1, "A", 3, 0) + "Semestre 2\r\nArt\r\n0\r\n0\r\n", NoSemesterOneWarning},
+        {"Term 1\r\nArt\r\n0\r\n0\r\n" + Record(1, "A", 3, 0) + "\r\nx\r\n", noSemesters},
+        {"Marks\n=====\n\nSemester notes\n--------------\n", notOurs}, // another .rst
+        {utf16(Record(2, "Art", 0, 0)), notOurs},
+        {std::string(64, '\0'), notOurs},
         {Record(1, "A", 3, 0) + "Semester 1\r\nHalf", PassedOverOneWarning},
     };
     ModalAnswerer answerer;
@@ -212,13 +233,19 @@ TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
     Tick();
     EXPECT_EQ(Strip(), "UUUUUUUU");
 
-    // Add Subject ends the view, stops its timer and plays the animation anew next time.
-    SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 4, 0);
+    // Add Subject ends the view and plays the animation anew next time; the entry screen files
+    // the next subject under the semester of the tab pressed.
     SendCommand(view_, IDC_VIEW_ADD_SUBJECT);
     EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);
-    EXPECT_EQ(CurrentSemester, 4);
     EXPECT_EQ(AnimationPhase, PhaseRunRight);
     EXPECT_EQ(AnimationStep, 0);
+    HWND entry = CreateScreen(IDD_SUBJECT_ENTRY);
+    EXPECT_EQ(ControlText(entry, IDC_ENTRY_SEMESTER), "Semester 6");
+    SetDlgItemTextA(entry, IDC_ENTRY_SUBJECT, "Optics");
+    SendCommand(entry, IDC_ENTRY_INSERT);
+    DestroyWindow(entry);
+    EXPECT_EQ(file_.Read(),
+              Record(1, "Algebra", 3, 0) + Record(3, "Physics", 2, 3) + Record(6, "Optics", 0, 0));
 }
 
 TEST_F(ViewTest, TheResultsComeOnTimeWhateverStoppedTheOpening) {
