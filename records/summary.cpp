@@ -62,14 +62,15 @@ double QualityPoints(int credits, int gradeIndex) {
     return PointsOf(credits, GradeScale[static_cast<std::size_t>(gradeIndex)]);
 }
 
-SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s) {
+SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s,
+                              int firstRow) {
     for (int t = 0; t < SemesterCount; ++t) {
         totals.Credits[t] = 0;
         totals.Points[t] = 0.0;
     }
     SummarySlots result;
-    int counter = 1;
-    for (const SubjectRecord& record : table) {
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        const SubjectRecord& record = table[index];
         const std::optional<int> semester = ClassifyRecord(record);
         if (!semester) {
             continue;
@@ -82,9 +83,11 @@ SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData&
         const int credits = record.CreditIndex + 1;
         const GradeEntry& grade = GradeScale[static_cast<std::size_t>(record.GradeIndex)];
         const int t = *semester;
-        if (t == s) {
-            if (counter <= SummarySlotCount && record.Subject[0] != '\0') {
-                auto& slot = result.Slots[static_cast<std::size_t>(counter - 1)];
+        const int slotNumber = result.RowCount - firstRow; // 0-based
+        if (t == s && slotNumber >= 0 && slotNumber < SummarySlotCount) {
+            result.Records[static_cast<std::size_t>(slotNumber)] = static_cast<int>(index);
+            if (record.Subject[0] != '\0') {
+                auto& slot = result.Slots[static_cast<std::size_t>(slotNumber)];
                 slot.emplace();
                 SummaryRow& row = *slot;
                 const std::size_t length = BoundedLength(record.Subject, sizeof record.Subject);
@@ -97,16 +100,16 @@ SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData&
                 std::strncpy(row.Grade, grade.Letter, sizeof row.Grade - 1);
                 row.Grade[sizeof row.Grade - 1] = '\0';
             }
-            ++counter;
         }
+        result.RowCount += t == s ? 1 : 0;
         totals.Credits[t] += credits;
         totals.Points[t] += PointsOf(credits, grade);
     }
     return result;
 }
 
-SummarySlots SummarizeRecords(int s) {
-    return SummarizeRecords(RecordTable, SemesterTotals, s);
+SummarySlots SummarizeRecords(int s, int firstRow) {
+    return SummarizeRecords(RecordTable, SemesterTotals, s, firstRow);
 }
 
 GpaResult SemesterGpa(const SemesterTotalsData& totals, int s) {

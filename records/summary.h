@@ -30,8 +30,12 @@ struct SummaryRow {
 
 constexpr int SummarySlotCount = 7;
 
+// Seven rows of one semester from a first row on. A row is a record of the semester that counts,
+// in table order, also one whose subject is empty (its row stays blank).
 struct SummarySlots {
     std::array<std::optional<SummaryRow>, SummarySlotCount> Slots; // blank slots are nullopt
+    std::array<int, SummarySlotCount> Records{-1, -1, -1, -1, -1, -1, -1}; // table index, or -1
+    int RowCount = 0;                                                      // rows of the semester
     int PassedOver = 0; // records of a semester with a credit or grade index out of range
 };
 
@@ -47,10 +51,12 @@ std::optional<int> ClassifyRecord(const SubjectRecord& record);
 // multiplication; real weights as one double product.
 double QualityPoints(int credits, int gradeIndex);
 
-// Zeroes and refills Credits/Points of totals in one pass over the table, and returns the
-// first seven rows of semester s. Records with indices out of range are passed over.
-SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s);
-SummarySlots SummarizeRecords(int s); // program-wide table and totals
+// Zeroes and refills Credits/Points of totals in one pass over the table, and returns the seven
+// rows of semester s that follow its first firstRow rows. Records with indices out of range are
+// passed over.
+SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData& totals, int s,
+                              int firstRow = 0);
+SummarySlots SummarizeRecords(int s, int firstRow = 0); // program-wide table and totals
 
 GpaResult SemesterGpa(const SemesterTotalsData& totals, int s);
 GpaResult SemesterGpa(int s);
