@@ -62,7 +62,7 @@ private_display_start() {
 
     (
         pause_pid=""
-        trap 'kill $pause_pid 2>/dev/null; exit 0' TERM
+        trap 'kill $pause_pid 2>/dev/null; rm -f "$folder/screen.tmp.png"; exit 0' TERM
         while true; do
             import -window root "$folder/screen.tmp.png" 2>/dev/null &&
                 mv -f "$folder/screen.tmp.png" "$folder/screen.png"
@@ -86,6 +86,7 @@ private_display_start() {
 }
 
 private_display_stop() {
+    local pid
     vnc_stop
     for pid in "$private_display_shots_pid" "$private_display_pid"; do
         if [[ -n $pid ]]; then

@@ -60,7 +60,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 if ! display_works; then
-    private_display_start "$build" || exit 1
+    private_display_start "$build"
 fi
 
 # A prefix of our own, made once, with Wine's own fonts.
