@@ -1,21 +1,24 @@
 #!/bin/bash
-# The headless run's VNC server: no way in without the run's password, and the password file
-# readable by its owner only while the server runs and gone afterwards.
+# The headless run's private display: no other account can open it, VNC lets no one in without
+# the run's password and is taken as ready only when our own x11vnc answers on the port, what
+# the run writes is readable by its owner only, and the cookie and password are gone afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-source scripts/vnc-serve.sh
+source scripts/private-display.sh
 folder=$(mktemp -d)
-display=$((200 + RANDOM % 300))
-Xvfb ":$display" -screen 0 320x200x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'vnc_stop; kill $xvfb_pid 2>/dev/null; rm -rf "$folder"' EXIT
-sleep 1
-port=$((15900 + RANDOM % 1000))
-vnc_serve ":$display" "$port" "$folder"
-[[ $(stat -c %a "$folder/vnc-password") == 600 ]] || { echo "password file not private"; exit 1; }
+listener=""
+trap 'private_display_stop; kill $listener 2>/dev/null || true; rm -rf "$folder"' EXIT
+fail() { echo "$*"; exit 1; }
+private_display_start "$folder" >/dev/null
+auth=$XAUTHORITY
+[[ $auth == "$folder"/* && -f $auth ]] || fail "no cookie of the run's own"
+grep -q "Authorization required" <<<"$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    xdpyinfo -display "$DISPLAY" 2>&1)" || fail "another account can open the display"
+for _ in $(seq 50); do [[ -e $folder/screen.png ]] && break; sleep 0.1; done
+[[ -e $folder/screen.png && -z $(find "$folder" -perm /077) ]] || fail "files open to others"
 grep -qx "$vnc_password" "$folder/vnc-password"
 # RFB 3.8: the server must not offer "None" (1), and a wrong answer to its challenge fails (1).
-python3 - "$port" <<'PY'
+python3 - "$(ss -Hltnp | grep "pid=$vnc_pid," | grep -o '127.0.0.1:[0-9]*' | cut -d: -f2)" <<'PY'
 import socket, struct, sys
 s = socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=10)
 assert s.recv(12).startswith(b"RFB "), "not a VNC server"
@@ -29,6 +32,15 @@ s.sendall(bytes(16))
 result = struct.unpack(">I", s.recv(4))[0]
 assert result != 0, "a wrong password was accepted"
 PY
+# Another program takes the port found free before x11vnc listens on it.
 vnc_stop
-[[ ! -e $folder/vnc-password ]] || { echo "password file left behind"; exit 1; }
-echo "VNC refuses connections without the run's password"
+port=$(free_port)
+python3 -c 'import socket, sys, time
+s = socket.create_server(("127.0.0.1", int(sys.argv[1])))
+time.sleep(60)' "$port" &
+listener=$!
+until port_in_use "$port"; do sleep 0.1; done
+! vnc_serve "$DISPLAY" "$port" "$folder" || fail "a server not ours taken as ready"
+private_display_stop
+[[ ! -e $auth && ! -e $folder/vnc-password ]] || fail "cookie or password left behind"
+echo "the private display is this account's alone"
