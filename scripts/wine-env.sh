@@ -3,9 +3,11 @@
 # prefix of our own, and a way to stop both again.
 
 _wine_env_xvfb_pid=""
+_wine_env_auth=""
 
-# wine_env_start PREFIX: starts Xvfb on a free display and keeps the prefix's wineserver
-# running, exporting DISPLAY, WINEPREFIX and the Wine settings the tests need.
+# wine_env_start PREFIX: starts Xvfb on a free display that only this account can open (a cookie
+# made for the run, in a file of mode 600 beside the prefix) and exports DISPLAY, XAUTHORITY,
+# WINEPREFIX and the Wine settings the tests need.
 wine_env_start() {
     export WINEPREFIX=$1
     export GRADEWICK_WINEPREFIX=$1
@@ -15,14 +17,22 @@ wine_env_start() {
     while [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]]; do
         display=$((display + 1))
     done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    _wine_env_auth=$WINEPREFIX.Xauthority
+    (
+        umask 077
+        rm -f "$_wine_env_auth"
+        : >"$_wine_env_auth"
+        xauth -q -f "$_wine_env_auth" add ":$display" . "$(mcookie)"
+    )
+    Xvfb ":$display" -auth "$_wine_env_auth" -screen 0 1024x768x24 -nolisten tcp \
+        >/dev/null 2>&1 &
     _wine_env_xvfb_pid=$!
-    export DISPLAY=":$display"
+    export DISPLAY=":$display" XAUTHORITY=$_wine_env_auth
     for _ in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.1
     done
-    mkdir -p "$(dirname "$WINEPREFIX")"
 }
 
 # wine_prefix_prepare: makes $WINEPREFIX once, with a Wine virtual desktop so that showing
@@ -55,5 +65,9 @@ wine_env_stop() {
         kill "$_wine_env_xvfb_pid" 2>/dev/null || true
         wait "$_wine_env_xvfb_pid" 2>/dev/null || true
         _wine_env_xvfb_pid=""
+    fi
+    if [[ -n $_wine_env_auth ]]; then
+        rm -f "$_wine_env_auth"
+        _wine_env_auth=""
     fi
 }
