@@ -73,6 +73,7 @@
 #define IDC_VIEW_GOOD 158
 #define IDC_VIEW_BAD 157
 #define IDC_VIEW_NORMAL 148
+#define IDC_VIEW_ROWS_SCROLL 150 // shown when the semester has more rows than the seven cells
 
 // 9. Results view: tab strip; tab k = 1..8 has its pictures at base + k
 #define IDC_TAB_SELECTED_BASE 113   // "pic1".."pic8": 114..121

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "result_file.h"
 #include "screen_flow.h"
+#include "subject_rows.h"
 #include "summary.h"
 #include "tab_animation.h"
 #include "tab_strip.h"
@@ -44,14 +45,6 @@ namespace {
 
 constexpr char WarningCaption[] = "WARNING";
 constexpr char ErrorOpeningFile[] = "Error opening file.\n";
-constexpr int RowCount = 7;
-
-// Subject, credits and grade cells of rows 1..7.
-constexpr std::array<int, RowCount> SubjectCells = {172, 173, 174, 175, 176, 177, 178};
-constexpr std::array<int, RowCount> CreditCells = {183, 184, 185, 186, 187, 188, 189};
-constexpr std::array<int, RowCount> GradeCells = {
-    IDC_VIEW_ROW1_GRADE, IDC_VIEW_ROW1_GRADE + 1, IDC_VIEW_ROW1_GRADE + 2, IDC_VIEW_ROW1_GRADE + 3,
-    IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
 
 // The decorated labels, in the order their fonts are made.
 constexpr char Arial[] = "Arial";
@@ -216,6 +209,7 @@ INT_PTR OnInitDialog(HWND window) {
     MakeLabelFonts(window, LabelStyles);
     FillSemesterList(window);
     LoadResults();
+    ResetRows();
     AnimationTicks = 0;
     ViewTimerId = SetTimer(nullptr, 1, TabAnimationMilliseconds, TabAnimationTimerProc);
     ShowStartArrangement(window);
@@ -285,27 +279,9 @@ void OnLButtonDown(HWND window, LPARAM lParam) {
 
 void RefreshResultsView(HWND window) {
     const int s = CurrentSemester;
-    for (const auto* cells : {&SubjectCells, &CreditCells}) {
-        for (int id : *cells) {
-            SetDlgItemTextA(window, id, "");
-        }
-    }
-    for (int id : GradeCells) {
-        SetDlgItemTextA(window, id, "");
-    }
     SetDlgItemTextA(window, IDC_VIEW_CGPA, "");
     SetDlgItemTextA(window, IDC_VIEW_GPA, "");
-
-    const SummarySlots slots = SummarizeRecords(s);
-    for (std::size_t row = 0; row < slots.Slots.size(); ++row) {
-        if (!slots.Slots[row].has_value()) {
-            continue;
-        }
-        const SummaryRow& summary = *slots.Slots[row];
-        SetDlgItemTextA(window, SubjectCells[row], summary.Subject);
-        SetDlgItemTextA(window, CreditCells[row], summary.Credits);
-        SetDlgItemTextA(window, GradeCells[row], summary.Grade);
-    }
+    ShowRows(window, s);
 
     std::string gpa;
     if (s >= 0 && s < TAB_COUNT) {
@@ -334,6 +310,8 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
         ShowPointerOverTabs(window, PointerX(lParam), PointerY(lParam));
         return FALSE;
     case WM_LBUTTONDOWN: OnLButtonDown(window, lParam); return FALSE;
+    case WM_VSCROLL: OnRowsScroll(window, LOWORD(wParam)); return FALSE;
+    case WM_MOUSEWHEEL: OnRowsWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return TRUE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
     case WM_DESTROY: // however the screen ends
         ReleaseScreenPictures(window);

@@ -2,6 +2,7 @@
 // pointer messages, and the animation tick by tick (its timer stopped so the test gives ticks).
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "harness.h"
 #include "results_view.h"
@@ -174,6 +175,68 @@ TEST_F(ViewTest, WarningsComeOncePerOpeningAfterTheViewShows) {
     ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
     EXPECT_NE(ModalAnswerer::Seen[0].Text.find(gone), std::string::npos);
     EXPECT_TRUE(ModalAnswerer::Seen[0].ViewVisible);
+}
+
+TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
+    std::string file;
+    for (int i = 1; i <= 10; ++i) {
+        file +=
+            Record(1, std::to_string(i), 0, i == 10 ? 9 : 0) + (i == 5 ? Record(3, "x", 0, 0) : "");
+        file += i <= 7 ? Record(2, "Other", 0, 0) : "";
+    }
+    Open(file);
+    RefreshResultsView(view_);
+    HWND bar = GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL);
+    const auto scroll = [&](int code) {
+        SendMessageA(view_, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
+    };
+    const auto wheel = [&](int notches) {
+        SendMessageA(view_, WM_MOUSEWHEEL, MAKEWPARAM(0, -notches * WHEEL_DELTA), 0);
+    };
+    const auto rowsFrom = [](int first) {
+        std::string rows;
+        for (int i = first; i < first + 7; ++i) {
+            rows += std::to_string(i) + "\n|";
+        }
+        return rows;
+    };
+    const std::string gpa = ControlText(view_, IDC_VIEW_GPA);
+    EXPECT_TRUE(ControlVisible(view_, IDC_VIEW_ROWS_SCROLL));
+    EXPECT_EQ(Rows(), rowsFrom(1));
+    const struct {
+        std::function<void()> Move;
+        int First; // the row shown first, 1..4
+    } moves[] = {
+        {[&] { wheel(1); }, 4},          // three rows a notch, as the system says
+        {[&] { wheel(1); }, 4},          // never past the last seven
+        {[&] { scroll(SB_LINEUP); }, 3}, // the scroll bar's arrows
+        {[&] { scroll(SB_PAGEUP); }, 1},
+        {[&] { scroll(SB_PAGEDOWN); }, 4},
+        {[&] { wheel(-2); }, 1},
+        {[&] {
+             SetFocus(bar);
+             SendMessageA(bar, WM_KEYDOWN, VK_END, 0);
+         },
+         4}, // its keys
+        {[&] { SendMessageA(bar, WM_KEYDOWN, VK_UP, 0); }, 3},
+    };
+    for (const auto& move : moves) {
+        move.Move();
+        EXPECT_EQ(Rows(), rowsFrom(move.First));
+        EXPECT_EQ(GetScrollPos(bar, SB_CTL), move.First - 1);
+        EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), gpa) << "the GPA moved with the rows";
+    }
+    scroll(SB_BOTTOM);
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW5_GRADE + 2), "D") << "row 10 in the last cells";
+
+    // Seven rows need no scroll bar; a semester chosen again starts at the top.
+    Pointer(WM_LBUTTONDOWN, InTab(2));
+    EXPECT_FALSE(ControlVisible(view_, IDC_VIEW_ROWS_SCROLL));
+    EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
+    wheel(1);
+    EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
+    Pointer(WM_LBUTTONDOWN, InTab(1));
+    EXPECT_EQ(Rows(), rowsFrom(1));
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {

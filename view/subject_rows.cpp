@@ -1,0 +1,127 @@
+#include "subject_rows.h"
+
+#include <algorithm>
+
+#include "app_state.h"
+
+namespace {
+
+int firstRow = 0;       // rows of the semester above the cells
+int rowsSemester = -1;  // the semester whose rows the cells show
+int rowCount = 0;       // rows of that semester
+int wheelRemainder = 0; // wheel movement short of a whole notch
+std::array<int, SummarySlotCount> shownRecords{-1, -1, -1, -1, -1, -1, -1};
+
+constexpr int RowsPerPage = SummarySlotCount;
+
+HWND ScrollBar(HWND view) {
+    return GetDlgItem(view, IDC_VIEW_ROWS_SCROLL);
+}
+
+void PlaceScrollBar(HWND view) {
+    HWND bar = ScrollBar(view);
+    if (rowCount <= RowsPerPage) {
+        if (GetFocus() == bar) {
+            SetFocus(GetDlgItem(view, IDC_VIEW_SEMESTER_LIST));
+        }
+        ShowWindow(bar, SW_HIDE);
+        return;
+    }
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = rowCount - 1;
+    info.nPage = RowsPerPage;
+    info.nPos = firstRow;
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    ShowWindow(bar, SW_SHOWNORMAL);
+}
+
+void ScrollTo(HWND view, int row) {
+    firstRow = std::clamp(row, 0, std::max(0, rowCount - RowsPerPage));
+    ShowRows(view, CurrentSemester);
+}
+
+} // namespace
+
+void ResetRows() {
+    firstRow = 0;
+    rowsSemester = -1;
+    rowCount = 0;
+    wheelRemainder = 0;
+    shownRecords.fill(-1);
+}
+
+void ShowRows(HWND view, int s) {
+    for (const auto* cells : {&SubjectCells, &CreditCells, &GradeCells}) {
+        for (int id : *cells) {
+            SetDlgItemTextA(view, id, "");
+        }
+    }
+    if (s != rowsSemester) {
+        firstRow = 0;
+        rowsSemester = s;
+    }
+    SummarySlots slots = SummarizeRecords(s, firstRow);
+    rowCount = slots.RowCount;
+    if (const int last = std::max(0, rowCount - RowsPerPage); firstRow > last) {
+        firstRow = last; // the semester lost rows since they were shown
+        slots = SummarizeRecords(s, firstRow);
+    }
+    shownRecords = slots.Records;
+    for (std::size_t row = 0; row < slots.Slots.size(); ++row) {
+        if (const auto& summary = slots.Slots[row]) {
+            SetDlgItemTextA(view, SubjectCells[row], summary->Subject);
+            SetDlgItemTextA(view, CreditCells[row], summary->Credits);
+            SetDlgItemTextA(view, GradeCells[row], summary->Grade);
+        }
+    }
+    PlaceScrollBar(view);
+}
+
+void OnRowsScroll(HWND view, int code) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(ScrollBar(view), SB_CTL, &info);
+    switch (code) {
+    case SB_LINEUP: ScrollTo(view, firstRow - 1); break;
+    case SB_LINEDOWN: ScrollTo(view, firstRow + 1); break;
+    case SB_PAGEUP: ScrollTo(view, firstRow - RowsPerPage); break;
+    case SB_PAGEDOWN: ScrollTo(view, firstRow + RowsPerPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(view, info.nTrackPos); break;
+    case SB_TOP: ScrollTo(view, 0); break;
+    case SB_BOTTOM: ScrollTo(view, rowCount); break;
+    default: break;
+    }
+}
+
+void OnRowsWheel(HWND view, int delta) {
+    if (rowCount <= RowsPerPage || rowsSemester != CurrentSemester) {
+        return;
+    }
+    UINT linesPerNotch = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
+    const int rowsPerNotch = linesPerNotch == WHEEL_PAGESCROLL
+                                 ? RowsPerPage
+                                 : std::min<int>(static_cast<int>(linesPerNotch), RowsPerPage);
+    wheelRemainder += delta;
+    const int notches = wheelRemainder / WHEEL_DELTA;
+    wheelRemainder -= notches * WHEEL_DELTA;
+    ScrollTo(view, firstRow - notches * rowsPerNotch); // a push away from the user moves up
+}
+
+int RecordAtPoint(HWND view, POINT point) {
+    for (std::size_t row = 0; row < shownRecords.size(); ++row) {
+        for (int id : {SubjectCells[row], CreditCells[row], GradeCells[row]}) {
+            RECT cell{};
+            GetWindowRect(GetDlgItem(view, id), &cell);
+            if (PtInRect(&cell, point) != FALSE) {
+                return shownRecords[row];
+            }
+        }
+    }
+    return -1;
+}
