@@ -52,6 +52,21 @@ void ReportRefusedWrite() {
     ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONERROR);
 }
 
+// A file that the results view would read no further: 100 subjects, or more.
+bool ResultFileFull() {
+    RecordTableArray records;
+    const LoadReport report = LoadRecordTable(ResultFilePath, records);
+    return report.RecordsRead == RecordCapacity || report.MoreThanCapacity;
+}
+
+void ReportFullFile() {
+    const std::string text = std::string("The result file is full:\n\n") + ResultFilePath +
+                             "\n\nIt holds 100 subjects, and Gradewick counts only the first 100. "
+                             "The subject was not saved. To make room, open your results and "
+                             "remove a subject there with a right-click on it.";
+    ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONWARNING);
+}
+
 // Appends one record. A write that is refused changes nothing on the screen: the subject
 // stays in its field, Insert stays enabled for another try, and the next attempt still
 // starts a new file afresh.
@@ -65,6 +80,10 @@ void InsertSubject(HWND window) {
     const auto gradeIndex =
         static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_GETCURSEL, 0, 0));
 
+    if (IsNewFile != 1 && ResultFileFull()) {
+        ReportFullFile();
+        return;
+    }
     if (!AppendRecord(ResultFilePath, IsNewFile == 1, label, subject, creditIndex, gradeIndex)) {
         ReportRefusedWrite();
         return;

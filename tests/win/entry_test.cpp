@@ -97,4 +97,39 @@ TEST_F(EntryTest, ARefusedWriteIsReportedOnceAndLosesNothing) {
     EXPECT_EQ(ModalAnswerer::Seen.size(), 1U);
 }
 
+TEST_F(EntryTest, AFileOfAHundredSubjectsTakesNoMore) {
+    std::string ninetyNine;
+    for (int i = 0; i < 99; ++i) {
+        ninetyNine += Record(1, "S", 0, 0);
+    }
+    const struct {
+        int Records;
+        int NewFile;
+        bool Taken;
+    } cases[] = {{99, 0, true}, {100, 0, false}, {101, 0, false}, {100, 1, true}};
+    ModalAnswerer answerer;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Records << " records, new file " << c.NewFile);
+        std::string before = ninetyNine;
+        for (int i = 99; i < c.Records; ++i) {
+            before += Record(2, "T", 1, 1);
+        }
+        file_.Write(before);
+        IsNewFile = c.NewFile;
+        ModalAnswerer::Seen.clear();
+        Open();
+        Insert("Last");
+        if (c.Taken) {
+            EXPECT_EQ(file_.Read(), (c.NewFile == 1 ? "" : before) + Record(1, "Last", 0, 0));
+            EXPECT_TRUE(ModalAnswerer::Seen.empty());
+        } else {
+            EXPECT_EQ(file_.Read(), before);
+            ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+            EXPECT_NE(ModalAnswerer::Seen[0].Text.find("is full"), std::string::npos);
+            EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_SUBJECT), "Last");
+        }
+        DestroyWindow(dialog_);
+    }
+}
+
 } // namespace
