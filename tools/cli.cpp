@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iomanip>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -353,6 +355,40 @@ int Export(const std::string& path, const std::string& format, const std::string
     return CliExitOk;
 }
 
+// A number as the companion takes it: decimal digits only, so that "010" is ten; a sign, a
+// base prefix ("0x", "0b", "0o") or anything else is no number.
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The value of a number of decimal digits, if it fits.
+std::optional<int> DecimalNumber(std::string_view text) {
+    int value = 0;
+    if (!AllDigits(text) ||
+        std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Every number the companion takes is an option of text checked by this, and read after the
+// parse with DecimalNumber: CLI11's own integers would take "010" as octal and "0x2" as hex.
+CLI::Validator DecimalIn(int min, int max) {
+    return CLI::Validator(
+        [min, max](const std::string& text) -> std::string {
+            if (!AllDigits(text)) {
+                return "'" + text + "' is not a number in decimal digits";
+            }
+            const std::optional<int> value = DecimalNumber(text);
+            if (!value || *value < min || *value > max) {
+                return text + " is not in the range " + std::to_string(min) + " to " +
+                       std::to_string(max);
+            }
+            return {};
+        },
+        "NUMBER");
+}
+
 std::string Upper(std::string text) {
     for (char& c : text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -393,21 +429,21 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     app.require_subcommand(1);
 
     std::string path;
-    int semester = 0;
-    int credits = 0;
+    std::string semester;
+    std::string credits;
     std::string grade;
     std::string subject;
     bool startAfresh = false;
 
     CLI::App* show = app.add_subcommand("show", "What the results view shows for one semester");
     show->add_option("FILE", path, "result file")->required();
-    show->add_option("SEMESTER", semester, "semester 1..8")->required()->check(CLI::Range(1, 8));
+    show->add_option("SEMESTER", semester, "semester 1..8")->required()->check(DecimalIn(1, 8));
 
     CLI::App* add = app.add_subcommand("add", "Append one subject, as the entry screen's Insert");
     add->add_flag("--new", startAfresh, "start the file afresh (empties an existing file)");
     add->add_option("FILE", path, "result file")->required();
-    add->add_option("SEMESTER", semester, "semester 1..8")->required()->check(CLI::Range(1, 8));
-    add->add_option("CREDITS", credits, "credits 1..4")->required()->check(CLI::Range(1, 4));
+    add->add_option("SEMESTER", semester, "semester 1..8")->required()->check(DecimalIn(1, 8));
+    add->add_option("CREDITS", credits, "credits 1..4")->required()->check(DecimalIn(1, 4));
     add->add_option("GRADE", grade, "grade letter: A A- B+ B B- C+ C C- D+ D, either case")
         ->required()
         ->check(CLI::Validator(CheckGrade, "GRADE"));
@@ -422,11 +458,13 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
         "list", "Number every record the results view reads, one tab-separated line each");
     list->add_option("FILE", path, "result file")->required();
 
-    std::vector<int> numbers;
+    std::vector<std::string> numbers;
     CLI::App* remove = app.add_subcommand(
         "remove", "Take records out by their list numbers, keeping every other byte of the file");
     remove->add_option("FILE", path, "result file")->required();
-    remove->add_option("N", numbers, "record numbers as list shows them")->required();
+    remove->add_option("N", numbers, "record numbers as list shows them")
+        ->required()
+        ->check(DecimalIn(0, std::numeric_limits<int>::max()));
 
     std::string format;
     std::string output;
@@ -452,17 +490,21 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     }
 
     if (show->parsed()) {
-        return Show(path, semester, out, err);
+        return Show(path, *DecimalNumber(semester), out, err);
     }
     if (add->parsed()) {
-        return Add(path, startAfresh, semester, credits, *GradeIndexOfLetter(Upper(grade).c_str()),
-                   subject, err);
+        return Add(path, startAfresh, *DecimalNumber(semester), *DecimalNumber(credits),
+                   *GradeIndexOfLetter(Upper(grade).c_str()), subject, err);
     }
     if (list->parsed()) {
         return List(path, out, err);
     }
     if (remove->parsed()) {
-        return Remove(path, numbers, out, err);
+        std::vector<int> records;
+        for (const std::string& number : numbers) {
+            records.push_back(*DecimalNumber(number));
+        }
+        return Remove(path, records, out, err);
     }
     if (exportCommand->parsed()) {
         return Export(path, format, output, out, err);
