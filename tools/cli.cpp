@@ -36,12 +36,15 @@ std::string_view WithoutTrailingLineFeed(const char* text) {
     return view;
 }
 
-// A subject as a person can read it: control characters spelled out.
+// A subject as a person can read it: control characters spelled out, and the backslash that
+// spells them doubled, so that no two subjects read alike.
 std::string Printable(std::string_view text) {
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r') {
             out += "\\r";
         } else if (c == '\t') {
             out += "\\t";
@@ -419,9 +422,7 @@ std::string CheckGrade(const std::string& letter) {
     return "'" + letter + "' is not a grade; the grades are " + letters;
 }
 
-} // namespace
-
-int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Gradewick's grade records from the command line: semester GPA and CGPA of a "
                  "result file (.rst)",
                  "gradewick-cli"};
@@ -510,4 +511,18 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
         return Export(path, format, output, out, err);
     }
     return Report(path, out, err);
+}
+
+} // namespace
+
+int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // Whatever a library throws (the JSON writer, the allocator) ends in a message.
+    try {
+        return RunCommand(argc, argv, out, err);
+    } catch (const std::exception& error) {
+        err << "gradewick-cli: stopped: " << error.what() << '\n';
+    } catch (...) {
+        err << "gradewick-cli: stopped by an unknown failure\n";
+    }
+    return CliExitFileError;
 }
