@@ -422,7 +422,9 @@ std::string CheckGrade(const std::string& letter) {
     return "'" + letter + "' is not a grade; the grades are " + letters;
 }
 
-int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+// Runs the command; removed tells whether records were taken out of a file.
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+               bool& removed) {
     CLI::App app{"Gradewick's grade records from the command line: semester GPA and CGPA of a "
                  "result file (.rst)",
                  "gradewick-cli"};
@@ -505,7 +507,9 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         for (const std::string& number : numbers) {
             records.push_back(*DecimalNumber(number));
         }
-        return Remove(path, records, out, err);
+        const int status = Remove(path, records, out, err);
+        removed = status == CliExitOk;
+        return status;
     }
     if (exportCommand->parsed()) {
         return Export(path, format, output, out, err);
@@ -516,13 +520,27 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 } // namespace
 
 int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    bool removed = false;
+    int status = CliExitOk;
     // Whatever a library throws (the JSON writer, the allocator) ends in a message.
     try {
-        return RunCommand(argc, argv, out, err);
+        status = RunCommand(argc, argv, out, err, removed);
     } catch (const std::exception& error) {
         err << "gradewick-cli: stopped: " << error.what() << '\n';
+        return CliExitFileError;
     } catch (...) {
         err << "gradewick-cli: stopped by an unknown failure\n";
+        return CliExitFileError;
     }
+    if (out << std::flush) {
+        return status;
+    }
+    // The exit code says what became of the file: a removal that happened stands.
+    if (removed) {
+        err << "gradewick-cli: warning: the records are removed, but the list of them could not "
+               "be written\n";
+        return status;
+    }
+    err << "gradewick-cli: could not write the output\n";
     return CliExitFileError;
 }
