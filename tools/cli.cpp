@@ -19,6 +19,7 @@
 
 #include "export.h"
 #include "file_replace.h"
+#include "file_system.h"
 #include "gradewick_version.h"
 #include "grade_scale.h"
 #include "result_file.h"
@@ -325,9 +326,12 @@ int Remove(const std::string& path, const std::vector<int>& numbers, std::ostrea
             return CliExitUsage;
         }
     }
-    const std::string failure = ReplaceFileContents(path, file.Bytes, kept);
-    if (!failure.empty()) {
-        err << "gradewick-cli: " << failure << "; '" << path << "' is left as it was\n";
+    const ReplaceResult replaced = ReplaceFileContents(path, file.Bytes, kept);
+    if (replaced.Status != ReplaceStatus::Done) {
+        err << "gradewick-cli: " << replaced.Message
+            << (replaced.Status == ReplaceStatus::Failed ? "; '" + path + "' is left as it was"
+                                                         : std::string("; nothing removed"))
+            << '\n';
         return CliExitFileError;
     }
     out << removed;
@@ -503,10 +507,9 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         return List(path, out, err);
     }
     if (remove->parsed()) {
-        std::vector<int> records;
-        for (const std::string& number : numbers) {
-            records.push_back(*DecimalNumber(number));
-        }
+        std::vector<int> records(numbers.size());
+        std::transform(numbers.begin(), numbers.end(), records.begin(),
+                       [](const std::string& number) { return *DecimalNumber(number); });
         const int status = Remove(path, records, out, err);
         removed = status == CliExitOk;
         return status;

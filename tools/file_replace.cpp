@@ -1,172 +1,85 @@
-// Whole-file reading and the one-step replacement, with the platform's own calls for creating,
-// flushing and renaming.
+// The one-step replacement over the platform's file calls, asking the failure-injection seam
+// before each step.
 #include "file_replace.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+#include <exception>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "file_system.h"
+#include "rewrite_step.h"
 
 namespace {
 
-// For tests: the step that GRADEWICK_CLI_FAIL_AT names is pointed at something that cannot
-// work (no file, no folder), so that the step's own error check is what notices.
-bool FailAt(const char* step) {
-    const char* at = std::getenv("GRADEWICK_CLI_FAIL_AT");
-    return at != nullptr && std::strcmp(at, step) == 0;
+// Where a step that is to fail is pointed instead: a folder that is not there.
+std::string Nowhere(const std::string& path) {
+    return "no-such-folder/" + path;
 }
 
-#if defined(_WIN32)
-
-// A file made new (never one that is already there), written, flushed and closed.
-class NewFile {
-  public:
-    explicit NewFile(const std::string& path, const std::string& /*model*/)
-        : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    ~NewFile() { Close(); }
-
-    [[nodiscard]] bool Created() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            DWORD written = 0;
-            const auto chunk =
-                static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
-            HANDLE target = FailAt("write") ? INVALID_HANDLE_VALUE : handle_;
-            if (WriteFile(target, bytes.data(), chunk, &written, nullptr) == 0 || written == 0) {
-                return false;
-            }
-            bytes.remove_prefix(written);
-        }
-        return true;
+// Writes, flushes and closes the new file, checks the file at target, and renames the new
+// file over it. Returns what failed, or nothing.
+std::string WriteAndMove(NewFile& file, const std::string& temporary, const std::string& path,
+                         const std::string& target, std::optional<std::string_view> before,
+                         std::string_view contents) {
+    NewFile lost;
+    if (!(RewriteStepFails(RewriteStep::Write, temporary) ? lost : file).Write(contents)) {
+        return "writing '" + temporary + "' failed";
     }
-    bool Flush() { return FlushFileBuffers(FailAt("flush") ? INVALID_HANDLE_VALUE : handle_) != 0; }
-    bool Close() {
-        const bool closed = !Created() || CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
+    if (!(RewriteStepFails(RewriteStep::Flush, temporary) ? lost : file).Flush() || !file.Close()) {
+        return "'" + temporary + "' could not be flushed to disk";
     }
-
-  private:
-    HANDLE handle_;
-};
-
-bool MoveInPlace(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void RemoveFile(const std::string& path) {
-    DeleteFileA(path.c_str());
-}
-
-#else
-
-// A file made new (never one that is already there) with the permissions of the model file,
-// written, flushed and closed.
-class NewFile {
-  public:
-    NewFile(const std::string& path, const std::string& model)
-        : fd_(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)) {
-        struct stat status {};
-        if (fd_ >= 0 && stat(model.c_str(), &status) == 0) {
-            fchmod(fd_, status.st_mode & 07777);
+    if (before) {
+        const bool fails = RewriteStepFails(RewriteStep::Recheck, target);
+        const WholeFile now = ReadWholeFile(fails ? Nowhere(target) : target);
+        if (!now.Opened || now.ReadError || now.Bytes != *before) {
+            return "'" + path + "' changed or vanished while it was being rewritten";
         }
     }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    ~NewFile() { Close(); }
-
-    [[nodiscard]] bool Created() const { return fd_ >= 0; }
-    bool Write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            const ssize_t written = write(FailAt("write") ? -1 : fd_, bytes.data(), bytes.size());
-            if (written <= 0 && errno != EINTR) {
-                return false;
-            }
-            bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
-        }
-        return true;
+    const bool fails = RewriteStepFails(RewriteStep::Rename, target);
+    if (!MoveInPlace(temporary, fails ? Nowhere(target) : target)) {
+        return "'" + temporary + "' could not take the place of '" + path + "'";
     }
-    bool Flush() { return fsync(FailAt("flush") ? -1 : fd_) == 0; }
-    bool Close() {
-        const bool closed = !Created() || close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
-
-  private:
-    int fd_;
-};
-
-bool MoveInPlace(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return {};
 }
-
-void RemoveFile(const std::string& path) {
-    unlink(path.c_str());
-}
-
-#endif
 
 } // namespace
 
-WholeFile ReadWholeFile(const std::string& path) {
-    WholeFile file;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "rb"),
-                                                                 &std::fclose);
-    file.Opened = stream != nullptr;
-    if (!file.Opened) {
-        return file;
+ReplaceResult ReplaceFileContents(const std::string& path, std::optional<std::string_view> before,
+                                  std::string_view contents) {
+    const std::string target = FinalPath(path);
+    if (const std::optional<FileFacts> facts = LookAtFile(target)) {
+        if (facts->ReadOnly) {
+            return {ReplaceStatus::ReadOnly, "'" + path + "' is read-only"};
+        }
+        if (facts->Names > 1) {
+            return {ReplaceStatus::OtherNames, "'" + path + "' has other names (" +
+                                                   std::to_string(facts->Names) +
+                                                   " hard links), which replacing it would part"};
+        }
     }
-    char block[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, stream.get())) > 0) {
-        file.Bytes.append(block, got);
+    const std::string temporary = target + ".new";
+    NewFile file(temporary, target);
+    if (!file.Created()) {
+        if (file.AlreadyThere()) {
+            return {ReplaceStatus::LeftoverNewFile,
+                    "'" + temporary +
+                        "' is already there: it may be left from an interrupted removal or "
+                        "change, holding the new contents that were being written, and can be "
+                        "deleted when no other removal or change of '" +
+                        path + "' runs"};
+        }
+        return {ReplaceStatus::Failed, "cannot create '" + temporary + "' beside it"};
     }
-    file.ReadError = std::ferror(stream.get()) != 0;
-    return file;
-}
-
-std::string ReplaceFileContents(const std::string& path, std::string_view before,
-                                std::string_view contents) {
-    const std::string temporary = path + ".new";
     std::string failure;
-    {
-        NewFile file(temporary, path);
-        if (!file.Created()) {
-            return "cannot create '" + temporary + "' beside it";
-        }
-        if (!file.Write(contents)) {
-            failure = "writing '" + temporary + "' failed";
-        } else if (!file.Flush() || !file.Close()) {
-            failure = "'" + temporary + "' could not be flushed to disk";
-        }
+    try {
+        failure = WriteAndMove(file, temporary, path, target, before, contents);
+    } catch (const std::exception& error) {
+        failure = "rewriting '" + path + "' stopped: " + error.what();
+    } catch (...) {
+        failure = "rewriting '" + path + "' stopped by an unknown failure";
     }
     if (failure.empty()) {
-        if (FailAt("vanish")) {
-            (void)std::remove(path.c_str());
-        }
-        const WholeFile now = ReadWholeFile(path);
-        if (!now.Opened || now.ReadError || now.Bytes != before) {
-            failure = "'" + path + "' changed or vanished while it was being rewritten";
-        } else if (!MoveInPlace(temporary, (FailAt("replace") ? "no-such-folder/" : "") + path)) {
-            failure = "'" + temporary + "' could not take the place of '" + path + "'";
-        }
+        return {};
     }
-    if (!failure.empty()) {
-        RemoveFile(temporary);
-    }
-    return failure;
+    file.Close();
+    RemoveFile(temporary);
+    return {ReplaceStatus::Failed, failure};
 }

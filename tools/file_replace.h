@@ -1,24 +1,24 @@
-// Reading a result file whole, and putting new contents in its place in one step, so that a
-// failure at any point leaves the file as it was.
+// Putting new contents in the place of a file in one step, so that a failure at any point
+// leaves the file as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-struct WholeFile {
-    bool Opened = false;
-    bool ReadError = false; // reading stopped before the end of the file
-    std::string Bytes;
+enum class ReplaceStatus { Done, ReadOnly, OtherNames, LeftoverNewFile, Failed };
+
+struct ReplaceResult {
+    ReplaceStatus Status = ReplaceStatus::Done;
+    std::string Message; // what failed or was refused, naming the file; empty when done
 };
 
-WholeFile ReadWholeFile(const std::string& path);
-
-// Writes contents to path + ".new" in the same folder, flushes it to disk, checks that the
-// file at path still holds exactly before, and only then renames the new file over it. On
-// any failure the file at path is left alone, the new file is removed again, and the message
-// returned says what failed; on success the message is empty.
-//
-// For tests, GRADEWICK_CLI_FAIL_AT=write, flush, vanish or replace makes that step fail, as a
-// full disk, a file removed meanwhile ("vanish" removes it) or a refused rename would.
-std::string ReplaceFileContents(const std::string& path, std::string_view before,
-                                std::string_view contents);
+// Writes contents to a new file beside the file at path (its name with ".new"), flushes it
+// to disk, checks that the file still holds exactly before (where before is given; where it
+// is not, no file need be there yet), and only then renames the new file over it. A link is
+// followed: the file it names is replaced and the link stays a link. Refused with nothing
+// written: a read-only file; a file with other names (hard links), which the replacement would
+// part; and a new file's name that is taken already. On any failure, an exception included,
+// the file is left as it was and the new file is removed again.
+ReplaceResult ReplaceFileContents(const std::string& path, std::optional<std::string_view> before,
+                                  std::string_view contents);
