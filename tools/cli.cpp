@@ -6,7 +6,6 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <iomanip>
 #include <limits>
 #include <optional>
@@ -338,8 +337,20 @@ int Remove(const std::string& path, const std::vector<int>& numbers, std::ostrea
     return CliExitOk;
 }
 
+// Whether both paths name one file, however they are spelled (links and hard links too).
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::optional<FileFacts> first = LookAtFile(a);
+    const std::optional<FileFacts> second = LookAtFile(b);
+    return first && second && first->Volume == second->Volume && first->Index == second->Index;
+}
+
 int Export(const std::string& path, const std::string& format, const std::string& output,
            std::ostream& out, std::ostream& err) {
+    if (!output.empty() && SameFile(path, output)) {
+        err << "gradewick-cli: the output '" << output << "' is the result file '" << path
+            << "' itself; nothing written\n";
+        return CliExitUsage;
+    }
     LoadReport report;
     if (!LoadOrComplain(path, report, err)) {
         return CliExitFileError;
@@ -352,11 +363,9 @@ int Export(const std::string& path, const std::string& format, const std::string
         out << text;
         return CliExitOk;
     }
-    std::ofstream file(output, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        err << "gradewick-cli: cannot write '" << output << "'\n";
+    const ReplaceResult written = ReplaceFileContents(output, std::nullopt, text);
+    if (written.Status != ReplaceStatus::Done) {
+        err << "gradewick-cli: cannot write '" << output << "': " << written.Message << '\n';
         return CliExitFileError;
     }
     return CliExitOk;
