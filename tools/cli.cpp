@@ -17,11 +17,11 @@
 #include <CLI/CLI.hpp>
 
 #include "export.h"
-#include "file_replace.h"
 #include "file_system.h"
 #include "gradewick_version.h"
 #include "grade_scale.h"
 #include "result_file.h"
+#include "result_rewrite.h"
 #include "summary.h"
 
 namespace {
@@ -267,71 +267,42 @@ int List(const std::string& path, std::ostream& out, std::ostream& err) {
     return CliExitOk;
 }
 
-// Texts compare as the program uses them: up to their terminator.
-bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
-    return std::strncmp(a.Label, b.Label, sizeof a.Label) == 0 &&
-           std::strncmp(a.Subject, b.Subject, sizeof a.Subject) == 0 &&
-           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
+// Why a removal did not happen, in the companion's words.
+std::string NotRemoved(const std::string& path, const RewriteResult& result) {
+    switch (result.Status) {
+    case RewriteStatus::NoSuchRecord:
+        return result.Message + "; list shows " +
+               (result.RecordsRead == 0 ? "none"
+                                        : "records 1 to " + std::to_string(result.RecordsRead));
+    case RewriteStatus::WouldReadDifferently:
+        return "without the chosen records, " + result.Message + "; nothing removed";
+    case RewriteStatus::CannotOpen:
+    case RewriteStatus::NamedTwice: return result.Message;
+    case RewriteStatus::Failed: return result.Message + "; '" + path + "' is left as it was";
+    default: return result.Message + "; nothing removed";
+    }
 }
 
 // Removes the records that list numbers as numbers, keeping every other byte of the file, and
 // prints their list lines.
 int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
            std::ostream& err) {
-    const WholeFile file = ReadWholeFile(path);
-    if (!file.Opened) {
-        err << "gradewick-cli: cannot open result file '" << path << "'\n";
-        return CliExitFileError;
+    std::vector<RecordChange> changes(numbers.size());
+    std::transform(numbers.begin(), numbers.end(), changes.begin(), [](int number) {
+        return RecordChange{number - 1, std::nullopt, std::nullopt};
+    });
+    const RewriteResult result = RewriteRecords(path, changes);
+    if (result.Status != RewriteStatus::Done) {
+        const bool badArgument = result.Status == RewriteStatus::CannotRead ||
+                                 result.Status == RewriteStatus::NoSuchRecord ||
+                                 result.Status == RewriteStatus::NamedTwice ||
+                                 result.Status == RewriteStatus::WouldReadDifferently;
+        err << "gradewick-cli: " << NotRemoved(path, result) << '\n';
+        return badArgument ? CliExitUsage : CliExitFileError;
     }
-    if (file.ReadError) {
-        err << "gradewick-cli: reading '" << path << "' stopped before its end; nothing removed\n";
-        return CliExitUsage;
-    }
-    RecordTableArray before;
-    RecordTableArray after;
-    const LoadReport report = LoadRecordBytes(file.Bytes, before);
-    const auto count = static_cast<std::size_t>(report.RecordsRead);
-    std::vector<bool> chosen(count, false);
-    for (const int number : numbers) {
-        if (number < 1 || static_cast<std::size_t>(number) > count) {
-            err << "gradewick-cli: '" << path << "' has no record " << number << "; list shows "
-                << (count == 0 ? "none" : "records 1 to " + std::to_string(count)) << '\n';
-            return CliExitUsage;
-        }
-        if (chosen[static_cast<std::size_t>(number - 1)]) {
-            err << "gradewick-cli: record " << number << " is named twice\n";
-            return CliExitUsage;
-        }
-        chosen[static_cast<std::size_t>(number - 1)] = true;
-    }
-    std::string kept;
     std::string removed;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (chosen[i]) {
-            kept.append(file.Bytes, from, report.RecordBounds[i] - from);
-            from = report.RecordBounds[i + 1];
-            removed += ListLine(static_cast<int>(i + 1), before[i]);
-        }
-    }
-    kept.append(file.Bytes, from);
-    // Without the removed records the others must read exactly as before (a number run on
-    // into the next record's first digits would not).
-    LoadRecordBytes(kept, after);
-    for (std::size_t i = 0, j = 0; i < count; ++i) {
-        if (!chosen[i] && !SameRecord(before[i], after[j++])) {
-            err << "gradewick-cli: without the chosen records, record " << i + 1 << " of '" << path
-                << "' would read differently; nothing removed\n";
-            return CliExitUsage;
-        }
-    }
-    const ReplaceResult replaced = ReplaceFileContents(path, file.Bytes, kept);
-    if (replaced.Status != ReplaceStatus::Done) {
-        err << "gradewick-cli: " << replaced.Message
-            << (replaced.Status == ReplaceStatus::Failed ? "; '" + path + "' is left as it was"
-                                                         : std::string("; nothing removed"))
-            << '\n';
-        return CliExitFileError;
+    for (const auto& [index, record] : result.Changed) {
+        removed += ListLine(index + 1, record);
     }
     out << removed;
     return CliExitOk;
@@ -363,8 +334,8 @@ int Export(const std::string& path, const std::string& format, const std::string
         out << text;
         return CliExitOk;
     }
-    const ReplaceResult written = ReplaceFileContents(output, std::nullopt, text);
-    if (written.Status != ReplaceStatus::Done) {
+    const RewriteResult written = ReplaceFileContents(output, std::nullopt, text);
+    if (written.Status != RewriteStatus::Done) {
         err << "gradewick-cli: cannot write '" << output << "': " << written.Message << '\n';
         return CliExitFileError;
     }

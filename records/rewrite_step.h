@@ -1,7 +1,7 @@
-// The one seam through which tests make a file's replacement fail. The replacement asks before
+// The one seam through which tests make a rewrite of a file fail. The replacement asks before
 // each step whether that step is to fail, and then points the step at something that cannot
 // work, so that the step's own error check is what notices. Shipped programs link the answer
-// "never" (rewrite_step_never.cpp); test builds link one that the tests steer, which may also
+// "never" (rewrite_step_never.cpp); test programs link one that the tests steer, which may also
 // act as the world would meanwhile: change the file, or run out of memory.
 #pragma once
 

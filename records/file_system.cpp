@@ -14,9 +14,13 @@
 #include <unistd.h>
 #endif
 
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
 WholeFile ReadWholeFile(const std::string& path) {
     WholeFile file;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "rb"),
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(OpenFile(path, "rb"),
                                                                  &std::fclose);
     file.Opened = stream != nullptr;
     if (!file.Opened) {

@@ -1,11 +1,15 @@
-// The platform's file calls that reading a file whole and replacing it in one step need, in
-// one place. Every path is the caller's text, as given.
+// Every touch of the file system that the core makes, in one place: opening, reading whole,
+// looking at, creating, flushing, renaming and removing files. Every path is UTF-8 text.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// std::fopen with its modes.
+std::FILE* OpenFile(const std::string& path, const char* mode);
 
 struct WholeFile {
     bool Opened = false;

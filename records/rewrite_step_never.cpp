@@ -1,4 +1,4 @@
-// The shipped programs' answer to the replacement's failure-injection seam: no step fails.
+// The shipped programs' answer to the rewrite's failure-injection seam: no step fails.
 #include "rewrite_step.h"
 
 bool RewriteStepFails(RewriteStep /*step*/, const std::string& /*path*/) {
