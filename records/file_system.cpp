@@ -61,7 +61,6 @@ std::optional<FileFacts> LookAtFile(const std::string& path) {
     facts.Volume = info.dwVolumeSerialNumber;
     facts.Index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     facts.Names = info.nNumberOfLinks;
-    facts.Size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
     facts.ReadOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     return facts;
 }
@@ -139,7 +138,6 @@ std::optional<FileFacts> LookAtFile(const std::string& path) {
     facts.Volume = status.st_dev;
     facts.Index = status.st_ino;
     facts.Names = status.st_nlink;
-    facts.Size = static_cast<std::uint64_t>(status.st_size);
     // The mode bits, which root's access() passes over; and access() for a file that is
     // writable only by others.
     facts.ReadOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||

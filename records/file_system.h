@@ -1,5 +1,7 @@
 // Every touch of the file system that the core makes, in one place: opening, reading whole,
-// looking at, creating, flushing, renaming and removing files. Every path is UTF-8 text.
+// looking at, creating, flushing, renaming and removing files. Paths are std::string; on
+// Windows these are the ANSI calls today, and taking paths as UTF-8 through the wide calls is
+// a change to this file alone.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +26,7 @@ struct FileFacts {
     std::uint64_t Volume = 0; // Volume and Index tell the file apart however it is named
     std::uint64_t Index = 0;
     std::uint64_t Names = 1; // its hard links
-    std::uint64_t Size = 0;
-    bool ReadOnly = false; // no write permission bit, or FILE_ATTRIBUTE_READONLY
+    bool ReadOnly = false;   // no write permission bit, or FILE_ATTRIBUTE_READONLY
 };
 
 // Nothing when no file is there.

@@ -1,4 +1,5 @@
-// The replacement's failure-injection seam as test builds answer it. A fault is one of
+// The rewrite's failure-injection seam (rewrite_step.h) as test programs answer it. A fault is
+// one of
 //   write, flush, rename   that step fails, as a full disk or a refused rename would
 //   oom                    writing the new file throws std::bad_alloc
 //   changed                another program adds a line to the file just before it is read again
