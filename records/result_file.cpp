@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "file_system.h"
+
 namespace {
 
 constexpr int EndOfInput = -1;
@@ -185,7 +187,7 @@ void AppendNumber(std::string& out, int value) {
 
 LoadReport LoadRecordTable(const char* path, RecordTableArray& table) {
     ResetRecordTable(table);
-    std::FILE* file = path == nullptr ? nullptr : std::fopen(path, "rb");
+    std::FILE* file = path == nullptr ? nullptr : OpenFile(path, "rb");
     if (file == nullptr) {
         return {};
     }
@@ -235,7 +237,7 @@ bool AppendRecord(const char* path, bool startAfresh, const char* label, const c
         return false;
     }
     const std::string bytes = FormatRecord(label, subject, creditIndex, gradeIndex);
-    std::FILE* file = std::fopen(path, startAfresh ? "wb" : "ab");
+    std::FILE* file = OpenFile(path, startAfresh ? "wb" : "ab");
     if (file == nullptr) {
         return false;
     }

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstring>
-#include <fstream>
 #include <iomanip>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -16,10 +17,11 @@
 #include <CLI/CLI.hpp>
 
 #include "export.h"
-#include "file_replace.h"
+#include "file_system.h"
 #include "gradewick_version.h"
 #include "grade_scale.h"
 #include "result_file.h"
+#include "result_rewrite.h"
 #include "summary.h"
 
 namespace {
@@ -34,12 +36,15 @@ std::string_view WithoutTrailingLineFeed(const char* text) {
     return view;
 }
 
-// A subject as a person can read it: control characters spelled out.
+// A subject as a person can read it: control characters spelled out, and the backslash that
+// spells them doubled, so that no two subjects read alike.
 std::string Printable(std::string_view text) {
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r') {
             out += "\\r";
         } else if (c == '\t') {
             out += "\\t";
@@ -262,75 +267,61 @@ int List(const std::string& path, std::ostream& out, std::ostream& err) {
     return CliExitOk;
 }
 
-// Texts compare as the program uses them: up to their terminator.
-bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
-    return std::strncmp(a.Label, b.Label, sizeof a.Label) == 0 &&
-           std::strncmp(a.Subject, b.Subject, sizeof a.Subject) == 0 &&
-           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
+// Why a removal did not happen, in the companion's words.
+std::string NotRemoved(const std::string& path, const RewriteResult& result) {
+    switch (result.Status) {
+    case RewriteStatus::NoSuchRecord:
+        return result.Message + "; list shows " +
+               (result.RecordsRead == 0 ? "none"
+                                        : "records 1 to " + std::to_string(result.RecordsRead));
+    case RewriteStatus::WouldReadDifferently:
+        return "without the chosen records, " + result.Message + "; nothing removed";
+    case RewriteStatus::CannotOpen:
+    case RewriteStatus::NamedTwice: return result.Message;
+    case RewriteStatus::Failed: return result.Message + "; '" + path + "' is left as it was";
+    default: return result.Message + "; nothing removed";
+    }
 }
 
 // Removes the records that list numbers as numbers, keeping every other byte of the file, and
 // prints their list lines.
 int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
            std::ostream& err) {
-    const WholeFile file = ReadWholeFile(path);
-    if (!file.Opened) {
-        err << "gradewick-cli: cannot open result file '" << path << "'\n";
-        return CliExitFileError;
+    std::vector<RecordChange> changes(numbers.size());
+    std::transform(numbers.begin(), numbers.end(), changes.begin(), [](int number) {
+        return RecordChange{number - 1, std::nullopt, std::nullopt};
+    });
+    const RewriteResult result = RewriteRecords(path, changes);
+    if (result.Status != RewriteStatus::Done) {
+        const bool badArgument = result.Status == RewriteStatus::CannotRead ||
+                                 result.Status == RewriteStatus::NoSuchRecord ||
+                                 result.Status == RewriteStatus::NamedTwice ||
+                                 result.Status == RewriteStatus::WouldReadDifferently;
+        err << "gradewick-cli: " << NotRemoved(path, result) << '\n';
+        return badArgument ? CliExitUsage : CliExitFileError;
     }
-    if (file.ReadError) {
-        err << "gradewick-cli: reading '" << path << "' stopped before its end; nothing removed\n";
-        return CliExitUsage;
-    }
-    RecordTableArray before;
-    RecordTableArray after;
-    const LoadReport report = LoadRecordBytes(file.Bytes, before);
-    const auto count = static_cast<std::size_t>(report.RecordsRead);
-    std::vector<bool> chosen(count, false);
-    for (const int number : numbers) {
-        if (number < 1 || static_cast<std::size_t>(number) > count) {
-            err << "gradewick-cli: '" << path << "' has no record " << number << "; list shows "
-                << (count == 0 ? "none" : "records 1 to " + std::to_string(count)) << '\n';
-            return CliExitUsage;
-        }
-        if (chosen[static_cast<std::size_t>(number - 1)]) {
-            err << "gradewick-cli: record " << number << " is named twice\n";
-            return CliExitUsage;
-        }
-        chosen[static_cast<std::size_t>(number - 1)] = true;
-    }
-    std::string kept;
     std::string removed;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (chosen[i]) {
-            kept.append(file.Bytes, from, report.RecordBounds[i] - from);
-            from = report.RecordBounds[i + 1];
-            removed += ListLine(static_cast<int>(i + 1), before[i]);
-        }
-    }
-    kept.append(file.Bytes, from);
-    // Without the removed records the others must read exactly as before (a number run on
-    // into the next record's first digits would not).
-    LoadRecordBytes(kept, after);
-    for (std::size_t i = 0, j = 0; i < count; ++i) {
-        if (!chosen[i] && !SameRecord(before[i], after[j++])) {
-            err << "gradewick-cli: without the chosen records, record " << i + 1 << " of '" << path
-                << "' would read differently; nothing removed\n";
-            return CliExitUsage;
-        }
-    }
-    const std::string failure = ReplaceFileContents(path, file.Bytes, kept);
-    if (!failure.empty()) {
-        err << "gradewick-cli: " << failure << "; '" << path << "' is left as it was\n";
-        return CliExitFileError;
+    for (const auto& [index, record] : result.Changed) {
+        removed += ListLine(index + 1, record);
     }
     out << removed;
     return CliExitOk;
 }
 
+// Whether both paths name one file, however they are spelled (links and hard links too).
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::optional<FileFacts> first = LookAtFile(a);
+    const std::optional<FileFacts> second = LookAtFile(b);
+    return first && second && first->Volume == second->Volume && first->Index == second->Index;
+}
+
 int Export(const std::string& path, const std::string& format, const std::string& output,
            std::ostream& out, std::ostream& err) {
+    if (!output.empty() && SameFile(path, output)) {
+        err << "gradewick-cli: the output '" << output << "' is the result file '" << path
+            << "' itself; nothing written\n";
+        return CliExitUsage;
+    }
     LoadReport report;
     if (!LoadOrComplain(path, report, err)) {
         return CliExitFileError;
@@ -343,14 +334,46 @@ int Export(const std::string& path, const std::string& format, const std::string
         out << text;
         return CliExitOk;
     }
-    std::ofstream file(output, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        err << "gradewick-cli: cannot write '" << output << "'\n";
+    const RewriteResult written = ReplaceFileContents(output, std::nullopt, text);
+    if (written.Status != RewriteStatus::Done) {
+        err << "gradewick-cli: cannot write '" << output << "': " << written.Message << '\n';
         return CliExitFileError;
     }
     return CliExitOk;
+}
+
+// A number as the companion takes it: decimal digits only, so that "010" is ten; a sign, a
+// base prefix ("0x", "0b", "0o") or anything else is no number.
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The value of a number of decimal digits, if it fits.
+std::optional<int> DecimalNumber(std::string_view text) {
+    int value = 0;
+    if (!AllDigits(text) ||
+        std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Every number the companion takes is an option of text checked by this, and read after the
+// parse with DecimalNumber: CLI11's own integers would take "010" as octal and "0x2" as hex.
+CLI::Validator DecimalIn(int min, int max) {
+    return CLI::Validator(
+        [min, max](const std::string& text) -> std::string {
+            if (!AllDigits(text)) {
+                return "'" + text + "' is not a number in decimal digits";
+            }
+            const std::optional<int> value = DecimalNumber(text);
+            if (!value || *value < min || *value > max) {
+                return text + " is not in the range " + std::to_string(min) + " to " +
+                       std::to_string(max);
+            }
+            return {};
+        },
+        "NUMBER");
 }
 
 std::string Upper(std::string text) {
@@ -383,9 +406,9 @@ std::string CheckGrade(const std::string& letter) {
     return "'" + letter + "' is not a grade; the grades are " + letters;
 }
 
-} // namespace
-
-int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+// Runs the command; removed tells whether records were taken out of a file.
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+               bool& removed) {
     CLI::App app{"Gradewick's grade records from the command line: semester GPA and CGPA of a "
                  "result file (.rst)",
                  "gradewick-cli"};
@@ -393,21 +416,21 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     app.require_subcommand(1);
 
     std::string path;
-    int semester = 0;
-    int credits = 0;
+    std::string semester;
+    std::string credits;
     std::string grade;
     std::string subject;
     bool startAfresh = false;
 
     CLI::App* show = app.add_subcommand("show", "What the results view shows for one semester");
     show->add_option("FILE", path, "result file")->required();
-    show->add_option("SEMESTER", semester, "semester 1..8")->required()->check(CLI::Range(1, 8));
+    show->add_option("SEMESTER", semester, "semester 1..8")->required()->check(DecimalIn(1, 8));
 
     CLI::App* add = app.add_subcommand("add", "Append one subject, as the entry screen's Insert");
     add->add_flag("--new", startAfresh, "start the file afresh (empties an existing file)");
     add->add_option("FILE", path, "result file")->required();
-    add->add_option("SEMESTER", semester, "semester 1..8")->required()->check(CLI::Range(1, 8));
-    add->add_option("CREDITS", credits, "credits 1..4")->required()->check(CLI::Range(1, 4));
+    add->add_option("SEMESTER", semester, "semester 1..8")->required()->check(DecimalIn(1, 8));
+    add->add_option("CREDITS", credits, "credits 1..4")->required()->check(DecimalIn(1, 4));
     add->add_option("GRADE", grade, "grade letter: A A- B+ B B- C+ C C- D+ D, either case")
         ->required()
         ->check(CLI::Validator(CheckGrade, "GRADE"));
@@ -422,11 +445,13 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
         "list", "Number every record the results view reads, one tab-separated line each");
     list->add_option("FILE", path, "result file")->required();
 
-    std::vector<int> numbers;
+    std::vector<std::string> numbers;
     CLI::App* remove = app.add_subcommand(
         "remove", "Take records out by their list numbers, keeping every other byte of the file");
     remove->add_option("FILE", path, "result file")->required();
-    remove->add_option("N", numbers, "record numbers as list shows them")->required();
+    remove->add_option("N", numbers, "record numbers as list shows them")
+        ->required()
+        ->check(DecimalIn(0, std::numeric_limits<int>::max()));
 
     std::string format;
     std::string output;
@@ -452,20 +477,53 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     }
 
     if (show->parsed()) {
-        return Show(path, semester, out, err);
+        return Show(path, *DecimalNumber(semester), out, err);
     }
     if (add->parsed()) {
-        return Add(path, startAfresh, semester, credits, *GradeIndexOfLetter(Upper(grade).c_str()),
-                   subject, err);
+        return Add(path, startAfresh, *DecimalNumber(semester), *DecimalNumber(credits),
+                   *GradeIndexOfLetter(Upper(grade).c_str()), subject, err);
     }
     if (list->parsed()) {
         return List(path, out, err);
     }
     if (remove->parsed()) {
-        return Remove(path, numbers, out, err);
+        std::vector<int> records(numbers.size());
+        std::transform(numbers.begin(), numbers.end(), records.begin(),
+                       [](const std::string& number) { return *DecimalNumber(number); });
+        const int status = Remove(path, records, out, err);
+        removed = status == CliExitOk;
+        return status;
     }
     if (exportCommand->parsed()) {
         return Export(path, format, output, out, err);
     }
     return Report(path, out, err);
+}
+
+} // namespace
+
+int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    bool removed = false;
+    int status = CliExitOk;
+    // Whatever a library throws (the JSON writer, the allocator) ends in a message.
+    try {
+        status = RunCommand(argc, argv, out, err, removed);
+    } catch (const std::exception& error) {
+        err << "gradewick-cli: stopped: " << error.what() << '\n';
+        return CliExitFileError;
+    } catch (...) {
+        err << "gradewick-cli: stopped by an unknown failure\n";
+        return CliExitFileError;
+    }
+    if (out << std::flush) {
+        return status;
+    }
+    // The exit code says what became of the file: a removal that happened stands.
+    if (removed) {
+        err << "gradewick-cli: warning: the records are removed, but the list of them could not "
+               "be written\n";
+        return status;
+    }
+    err << "gradewick-cli: could not write the output\n";
+    return CliExitFileError;
 }

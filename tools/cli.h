@@ -9,8 +9,9 @@
 //
 // Without arguments it prints its help (exit 0).
 //
-// Exit codes: 0 done, 1 the file could not be opened, read or written, 2 a bad argument (and,
-// for remove, a file that could not be read to its end).
+// Exit codes: 0 done, 1 the file could not be opened, read or written, or the output could not
+// be written, 2 a bad argument (and, for remove, a file that could not be read to its end). A
+// removal that happened exits 0 even when its list cannot be written (with a warning).
 #pragma once
 
 #include <ostream>

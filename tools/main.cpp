@@ -17,11 +17,5 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     EnsureExtendedPrecision();
-    const int status = RunGradewickCli(argc, argv, std::cout, std::cerr);
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "gradewick-cli: could not write the output\n";
-        return CliExitFileError;
-    }
-    return status;
+    return RunGradewickCli(argc, argv, std::cout, std::cerr);
 }

@@ -1,7 +1,8 @@
 // The core against its golden files: every tests/golden/NAME.rst is loaded from disk and from
 // memory, and a readable dump of the report, the table and every semester's summary must equal
 // NAME.expected beside it (a differing dump is left in NAME.actual). Then what only a test of
-// the file itself can show: appended bytes, refused writes, and a load that fails.
+// the file itself can show: appended bytes, refused writes, a load that fails, and records
+// changed where they are.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "result_file.h"
+#include "result_rewrite.h"
+#include "rewrite_faults.h"
 #include "summary.h"
 
 namespace {
@@ -172,6 +175,55 @@ TEST(Golden, FailedLoadsAreReportedWithTheTableEmpty) {
         const LoadReport report = LoadRecordTable(path);
         EXPECT_EQ(report.Opened, report.ReadError) << path;
         EXPECT_EQ(RecordTable[0].Label[0], '\0') << path;
+    }
+}
+
+// A change of one record of a golden file, against the file as it is on disk: the file must then
+// hold golden/NAME.rewritten when done, and its own bytes otherwise, with no new file left.
+TEST(Golden, RecordsChangedWhereTheyAre) {
+    enum class Seen { AsLoaded, OtherBytes, OtherOffset };
+    const std::string record = FormatRecord("Semester 5", "Rewritten", 2, 1);
+    const struct {
+        const char* name;
+        const char* input;
+        int index;
+        Seen seen;
+        std::string replacement;
+        const char* fault;
+        RewriteStatus status;
+    } rows[] = {
+        {"seen_bytes", "program_written_crlf.rst", 1, Seen::OtherBytes, record, "",
+         RewriteStatus::ChangedSinceSeen},
+        {"seen_offset", "program_written_crlf.rst", 1, Seen::OtherOffset, record, "",
+         RewriteStatus::ChangedSinceSeen},
+        {"runs_on", "run_on_number.rst", 1, Seen::AsLoaded, record.substr(0, record.size() - 2), "",
+         RewriteStatus::WouldReadDifferently},
+        {"two_for_one", "program_written_crlf.rst", 9, Seen::AsLoaded, record + record, "",
+         RewriteStatus::WouldReadDifferently},
+        {"in_lf_file", "program_written_lf.rst", 2, Seen::AsLoaded, record, "",
+         RewriteStatus::Done},
+        {"hundredth", "over_100_records.rst", 99, Seen::AsLoaded, record, "", RewriteStatus::Done},
+        {"rename_fails", "program_written_crlf.rst", 0, Seen::AsLoaded, record, "rename",
+         RewriteStatus::Failed},
+    };
+    TemporaryFile file;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string input = ReadBytes(GoldenPath(row.input));
+        WriteBytes(file.Path(), input);
+        RecordTableArray table;
+        SeenRecord seen = SeenRecordOf(LoadResultFile(file.Path(), table), row.index);
+        seen.Offset += row.seen == Seen::OtherOffset ? 1 : 0;
+        seen.Bytes += row.seen == Seen::OtherBytes ? "x" : "";
+        const RecordChange change{row.index, seen, row.replacement};
+        InjectRewriteFault(row.fault);
+        const RewriteResult result = RewriteRecords(file.Path(), {&change, 1});
+        InjectRewriteFault("");
+        EXPECT_EQ(result.Status, row.status) << result.Message;
+        const bool done = row.status == RewriteStatus::Done;
+        EXPECT_EQ(ReadBytes(file.Path()),
+                  done ? ReadBytes(GoldenPath(row.name) + ".rewritten") : input);
+        EXPECT_FALSE(std::filesystem::exists(file.Path() + ".new"));
     }
 }
 

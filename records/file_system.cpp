@@ -1,0 +1,204 @@
+// The platform's own calls for looking at, creating, flushing, renaming and removing files.
+#include "file_system.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+WholeFile ReadWholeFile(const std::string& path) {
+    WholeFile file;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(OpenFile(path, "rb"),
+                                                                 &std::fclose);
+    file.Opened = stream != nullptr;
+    if (!file.Opened) {
+        return file;
+    }
+    char block[8192];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, stream.get())) > 0) {
+        file.Bytes.append(block, got);
+    }
+    file.ReadError = std::ferror(stream.get()) != 0;
+    return file;
+}
+
+#if defined(_WIN32)
+
+namespace {
+
+// A handle on the file itself, for what it is rather than what it holds.
+HANDLE OpenToLookAt(const std::string& path) {
+    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+} // namespace
+
+std::optional<FileFacts> LookAtFile(const std::string& path) {
+    const HANDLE handle = OpenToLookAt(path);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+    }
+    if (!known) {
+        return std::nullopt;
+    }
+    FileFacts facts;
+    facts.Volume = info.dwVolumeSerialNumber;
+    facts.Index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    facts.Names = info.nNumberOfLinks;
+    facts.ReadOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return facts;
+}
+
+// Links that the name does not show (symbolic links, junctions, and under Wine the host's
+// links) are all followed by asking the file for its final path.
+std::string FinalPath(const std::string& path) {
+    const HANDLE handle = OpenToLookAt(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return path;
+    }
+    char final[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleA(handle, final, sizeof final, 0);
+    CloseHandle(handle);
+    if (length == 0 || length >= sizeof final) {
+        return path;
+    }
+    const std::string_view full(final, length);
+    if (full.starts_with("\\\\?\\UNC\\")) {
+        return "\\\\" + std::string(full.substr(8));
+    }
+    return std::string(full.starts_with("\\\\?\\") ? full.substr(4) : full);
+}
+
+NewFile::NewFile(const std::string& path, const std::string& /*model*/)
+    : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    const DWORD error = GetLastError();
+    alreadyThere_ = !Created() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+}
+
+bool NewFile::Created() const {
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+bool NewFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
+        if (WriteFile(handle_, bytes.data(), chunk, &written, nullptr) == 0 || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+bool NewFile::Flush() {
+    return FlushFileBuffers(handle_) != 0;
+}
+
+bool NewFile::Close() {
+    const bool closed = !Created() || CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+}
+
+bool MoveInPlace(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void RemoveFile(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
+
+#else
+
+std::optional<FileFacts> LookAtFile(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    FileFacts facts;
+    facts.Volume = status.st_dev;
+    facts.Index = status.st_ino;
+    facts.Names = status.st_nlink;
+    // The mode bits, which root's access() passes over; and access() for a file that is
+    // writable only by others.
+    facts.ReadOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                     (access(path.c_str(), W_OK) != 0 && errno == EACCES);
+    return facts;
+}
+
+std::string FinalPath(const std::string& path) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        return path;
+    }
+    const std::unique_ptr<char, void (*)(void*)> target(realpath(path.c_str(), nullptr),
+                                                        &std::free);
+    return target != nullptr ? std::string(target.get()) : path;
+}
+
+// Made private (0600) and given the model's permissions and owner once it is there, or made
+// as any new file is when there is no model.
+NewFile::NewFile(const std::string& path, const std::string& model) {
+    struct stat status {};
+    const bool modelled = stat(model.c_str(), &status) == 0;
+    fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modelled ? 0600 : 0666);
+    alreadyThere_ = fd_ < 0 && errno == EEXIST;
+    if (fd_ >= 0 && modelled) {
+        (void)fchown(fd_, status.st_uid, status.st_gid);
+        (void)fchmod(fd_, status.st_mode & 07777);
+    }
+}
+
+bool NewFile::Created() const {
+    return fd_ >= 0;
+}
+
+bool NewFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd_, bytes.data(), bytes.size());
+        if (written <= 0 && errno != EINTR) {
+            return false;
+        }
+        bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
+    }
+    return true;
+}
+
+bool NewFile::Flush() {
+    return fsync(fd_) == 0;
+}
+
+bool NewFile::Close() {
+    const bool closed = !Created() || close(fd_) == 0;
+    fd_ = -1;
+    return closed;
+}
+
+bool MoveInPlace(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void RemoveFile(const std::string& path) {
+    unlink(path.c_str());
+}
+
+#endif
