@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "result_file.h"
 #include "screen_flow.h"
+#include "subject_menu.h"
 #include "subject_rows.h"
 #include "summary.h"
 #include "tab_animation.h"
@@ -115,6 +116,9 @@ struct LoadWarnings {
 };
 LoadWarnings pendingWarnings;
 
+// The file as the view loaded it: a change is made only where the record still lies as it did.
+LoadedFile loaded;
+
 void ShowControl(HWND window, int id, bool visible) {
     ShowWindow(GetDlgItem(window, id), visible ? SW_SHOWNORMAL : SW_HIDE);
 }
@@ -131,7 +135,8 @@ void FillSemesterList(HWND window) {
 // Loads the result file and notes what it left out. The summary runs on a scratch copy of the
 // totals, so nothing on screen or in the program's totals changes before the first refresh.
 void LoadResults() {
-    const LoadReport report = LoadRecordTable(ResultFilePath);
+    loaded = LoadResultFile(ResultFilePath, RecordTable);
+    const LoadReport& report = loaded.Report;
     pendingWarnings = {};
     if (!report.Opened) {
         // Nothing else can be told when standard output itself fails.
@@ -277,6 +282,16 @@ void OnLButtonDown(HWND window, LPARAM lParam) {
 
 } // namespace
 
+SeenRecord LoadedRecord(int index) {
+    return SeenRecordOf(loaded, index);
+}
+
+void ReloadResultsView(HWND window) {
+    LoadResults();
+    pendingWarnings = {}; // told once, when the view opened
+    RefreshResultsView(window);
+}
+
 void RefreshResultsView(HWND window) {
     const int s = CurrentSemester;
     SetDlgItemTextA(window, IDC_VIEW_CGPA, "");
@@ -311,6 +326,7 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
         return FALSE;
     case WM_LBUTTONDOWN: OnLButtonDown(window, lParam); return FALSE;
     case WM_VSCROLL: OnRowsScroll(window, LOWORD(wParam)); return FALSE;
+    case WM_CONTEXTMENU: OpenSubjectMenu(window, lParam); return TRUE;
     case WM_MOUSEWHEEL: OnRowsWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return TRUE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
     case WM_DESTROY: // however the screen ends

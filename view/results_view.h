@@ -3,12 +3,22 @@
 
 #include <windows.h>
 
+#include "result_rewrite.h"
+
 // Label fonts the results view makes at every opening.
 constexpr int ResultsViewFontCount = 30;
 
 // Private message the view posts to itself while it opens; its warnings about the loaded file
 // are shown when it arrives, after the view is on screen.
 constexpr UINT WM_RESULTS_VIEW_WARNINGS = WM_APP + 31;
+
+// The bytes that record index (0-based, file order) had when the view loaded the file, and where
+// they began.
+SeenRecord LoadedRecord(int index);
+
+// Loads the file again and repaints the view at once, on the same semester and, where it still
+// has as many subjects, the same rows.
+void ReloadResultsView(HWND window);
 
 // Repaints the view for CurrentSemester: its rows, GPA, verdict picture and tab strip, and the
 // CGPA.

@@ -1,8 +1,8 @@
 // The real gradewick.exe driven once from another process, as an automation tool would: the
 // file selection screen, a new file through Save As (over a file that is there already, which
-// Save As asks about), an insertion read back from the disk, the results view, and Exit with
-// code 0. GRADEWICK_EXE in the environment names another program
-// file (the package test runs the installed one).
+// Save As asks about), insertions read back from the disk, the results view, a subject removed
+// from its row's menu, and Exit with code 0. GRADEWICK_EXE in the environment names another
+// program file (the package test runs the installed one).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,7 +20,8 @@ constexpr int FileNameId = 0x47c;     // the file dialogs' name field
 constexpr int MessageTextId = 0xFFFF; // a message box's text
 DWORD processId = 0;
 
-// Waits for a visible top-level window of the program that has a control with this id.
+// Waits for a visible top-level window of the program that has a control with this id, or
+// (id 0) for its shortcut menu.
 HWND WaitForDialog(int controlId) {
     static int id = 0;
     static HWND found = nullptr;
@@ -32,7 +33,11 @@ HWND WaitForDialog(int controlId) {
             [](HWND window, LPARAM) -> BOOL {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                if (owner == processId && IsWindowVisible(window) && GetDlgItem(window, id)) {
+                char name[16] = "";
+                GetClassNameA(window, name, ARRAYSIZE(name));
+                const bool menu = std::string(name) == "#32768";
+                if (owner == processId && IsWindowVisible(window) &&
+                    (id == 0 ? menu : GetDlgItem(window, id) != nullptr)) {
                     found = window;
                 }
                 return found == nullptr;
@@ -109,20 +114,49 @@ TEST(Gradewick, ANewFileTakesASubjectAndTheResultsViewShowsIt) {
     HWND entry = WaitForDialog(IDC_ENTRY_SUBJECT);
     ASSERT_NE(entry, nullptr) << "no subject entry screen";
     EXPECT_EQ(FileBytes(path), "last year") << "changed before the first Insert";
-    SendDlgItemMessageA(entry, IDC_ENTRY_SUBJECT, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>("Physics"));
     SendDlgItemMessageA(entry, IDC_ENTRY_GRADE, CB_SETCURSEL, 1, 0);
     Post(entry, IDC_ENTRY_GRADE, CBN_SELCHANGE);
-    Post(entry, IDC_ENTRY_INSERT);
+    for (const char* subject : {"Physics", "Chemistry"}) {
+        SendDlgItemMessageA(entry, IDC_ENTRY_SUBJECT, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(subject));
+        Post(entry, IDC_ENTRY_INSERT);
+        for (int wait = 0; wait < 100 && !Text(entry, IDC_ENTRY_SUBJECT).empty(); ++wait) {
+            Sleep(50); // inserted once the field is empty again
+        }
+    }
     Post(entry, IDC_ENTRY_VIEW_CGPA);
     HWND view = WaitForDialog(IDC_VIEW_SEMESTER_LIST);
     ASSERT_NE(view, nullptr) << "no results view";
-    EXPECT_EQ(FileBytes(path), "Semester 1\r\nPhysics\r\n0\r\n1\r\n");
+    const std::string chemistry = "Semester 1\r\nChemistry\r\n0\r\n1\r\n";
+    EXPECT_EQ(FileBytes(path), "Semester 1\r\nPhysics\r\n0\r\n1\r\n" + chemistry);
     for (int wait = 0; wait < 300 && Text(view, IDC_VIEW_GPA).empty(); ++wait) {
         Sleep(50);
     }
     EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
     EXPECT_EQ(Text(view, IDC_VIEW_GPA), "3.70");
+
+    // A right-click on Physics, Remove, Yes: the menu is driven by keys, as it cannot be read
+    // from another process.
+    RECT cell{};
+    GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &cell);
+    POINT at{cell.left + 4, (cell.top + cell.bottom) / 2};
+    ScreenToClient(view, &at);
+    PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    HWND menu = WaitForDialog(0);
+    ASSERT_NE(menu, nullptr) << "no menu on the row";
+    PostMessageA(menu, WM_CHAR, 'r', 0);
+    HWND question = WaitForDialog(MessageTextId);
+    ASSERT_NE(question, nullptr) << "removed without asking";
+    EXPECT_NE(Text(question, MessageTextId).find("\"Physics\""), std::string::npos);
+    Post(question, IDYES);
+    for (int wait = 0; wait < 100 && FileBytes(path) != chemistry; ++wait) {
+        Sleep(50);
+    }
+    EXPECT_EQ(FileBytes(path), chemistry);
+    for (int wait = 0; wait < 100 && Text(view, IDC_VIEW_ROW1_SUBJECT) != "Chemistry\n"; ++wait) {
+        Sleep(50);
+    }
+    EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Chemistry\n");
 
     Post(view, IDC_EXIT_BUTTON);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);

@@ -12,7 +12,9 @@ namespace {
 
 std::deque<std::string> names;
 std::deque<int> buttons;
+std::deque<std::vector<int>> menuKeys;
 std::map<HWND, int> sightings;
+constexpr UINT MenuHandleMessage = 0x01E1; // MN_GETHMENU
 
 std::string TextOf(HWND window) {
     char text[1024] = "";
@@ -31,8 +33,75 @@ std::vector<HWND> TopLevelWindows() {
     return windows;
 }
 
+bool IsMenu(HWND window) {
+    char name[16] = "";
+    GetClassNameA(window, name, ARRAYSIZE(name));
+    return std::string(name) == "#32768";
+}
+
+std::string MenuItemText(HMENU menu, UINT position) {
+    char text[256] = "";
+    GetMenuStringA(menu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
+    return text;
+}
+
+// "&Remove \"Art\"...|-|&Grade>A-|...": each item, a submenu with its checked item.
+std::string Describe(HMENU menu) {
+    std::string description;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const auto position = static_cast<UINT>(i);
+        description += i == 0 ? "" : "|";
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(menu, position, TRUE, &item);
+        if ((item.fType & MFT_SEPARATOR) != 0) {
+            description += "-";
+            continue;
+        }
+        description += MenuItemText(menu, position);
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            description += ">";
+            for (int j = 0; j < GetMenuItemCount(sub); ++j) {
+                if ((GetMenuState(sub, static_cast<UINT>(j), MF_BYPOSITION) & MF_CHECKED) != 0) {
+                    description += MenuItemText(sub, static_cast<UINT>(j));
+                }
+            }
+        }
+    }
+    return description;
+}
+
+// A shortcut menu: recorded with its items, then the next queued keys (Escape once none).
+void AnswerMenu(HWND window) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
+    auto* menu = reinterpret_cast<HMENU>(SendMessageA(window, MenuHandleMessage, 0, 0));
+    ModalAnswerer::Seen.push_back({"menu", Describe(menu), nullptr, false, true});
+    std::vector<int> keys;
+    if (!menuKeys.empty()) {
+        keys = menuKeys.front();
+        menuKeys.pop_front();
+    }
+    if (keys.empty()) {
+        keys = {-VK_ESCAPE};
+    }
+    for (const int key : keys) {
+        PostMessageA(window, key < 0 ? WM_KEYDOWN : WM_CHAR,
+                     static_cast<WPARAM>(key < 0 ? -key : key), 0);
+    }
+}
+
 // Answered on the second sighting, once the box has finished setting itself up.
 void Answer(HWND box) {
+    if (IsMenu(box)) {
+        static HWND answered = nullptr; // a menu's submenus are its own to open
+        const bool submenu = answered != nullptr && answered != box && IsWindowVisible(answered);
+        if (!submenu && IsWindowVisible(box) && ++sightings[box] == 2) {
+            answered = box;
+            AnswerMenu(box);
+        }
+        return;
+    }
     HWND fileName = GetDlgItem(box, FileNameId);
     HWND text = GetDlgItem(box, MessageTextId);
     const bool about = GetDlgItem(box, IDC_ABOUT_PICTURE) != nullptr;
@@ -77,6 +146,7 @@ ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerTick)) {
     AboutScreens = 0;
     names.clear();
     buttons.clear();
+    menuKeys.clear();
 }
 ModalAnswerer::~ModalAnswerer() {
     KillTimer(nullptr, timer_);
@@ -86,6 +156,9 @@ void ModalAnswerer::Name(const std::string& fileName) {
 }
 void ModalAnswerer::Press(int buttonId) {
     buttons.push_back(buttonId);
+}
+void ModalAnswerer::Keys(std::vector<int> keys) {
+    menuKeys.push_back(std::move(keys));
 }
 
 HWND CreateScreen(int dialogId, DLGPROC procedure) {
@@ -149,19 +222,22 @@ HWND FindScreen(int controlId) {
     return nullptr;
 }
 
-void PressUnder(int whileUp, HWND screen, int button) {
+void SendUnder(int whileUp, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     static int awaited = 0;
-    static HWND pressed = nullptr;
-    static int pressedButton = 0;
+    static MSG sent{};
     awaited = whileUp;
-    pressed = screen;
-    pressedButton = button;
+    sent = {window, message, wParam, lParam, 0, {}};
     SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR timer, DWORD) {
         if (FindScreen(awaited) != nullptr) {
             KillTimer(nullptr, timer);
-            SendCommand(pressed, pressedButton);
+            SendMessageA(sent.hwnd, sent.message, sent.wParam, sent.lParam);
         }
     });
+}
+
+void PressUnder(int whileUp, HWND screen, int button) {
+    SendUnder(whileUp, screen, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+              reinterpret_cast<LPARAM>(GetDlgItem(screen, button)));
 }
 
 std::vector<HGDIOBJ> ScreenFonts(HWND screen) {

@@ -42,6 +42,8 @@ int LiveObjects(const std::vector<HGDIOBJ>& objects);
 // file dialog), presses button on screen once from within that window's modal loop, as a click
 // on the screen beneath it would.
 void PressUnder(int whileUp, HWND screen, int button);
+// The same with any message.
+void SendUnder(int whileUp, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // One four-line record as the program stores it.
 std::string Record(int semester, const std::string& subject, int creditIndex, int gradeIndex);
@@ -66,10 +68,12 @@ struct Box {
     bool ViewVisible; // the results view was on screen when the box came
 };
 
-// While alive, a timer on this thread finds every message box, file dialog and About screen
-// that opens (in whatever modal loop), records it and answers it: the next queued button (OK
-// once the queue is empty) on a message box, OK on the About screen, the next queued name
-// (Cancel once the queue is empty) in a file dialog.
+// While alive, a timer on this thread finds every message box, file dialog, About screen and
+// shortcut menu that opens (in whatever modal loop), records it and answers it: the next queued
+// button (OK once the queue is empty) on a message box, OK on the About screen, the next queued
+// name (Cancel once the queue is empty) in a file dialog, the next queued keys (Escape once the
+// queue is empty) in a menu. A menu is recorded with the caption "menu" and its items as text:
+// "&Remove \"Art\"...|-|&Grade>A-|..." (a submenu with its checked item).
 class ModalAnswerer {
   public:
     ModalAnswerer();
@@ -78,6 +82,8 @@ class ModalAnswerer {
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
     void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
     void Press(int buttonId);               // the next message box gets it (IDYES, IDNO, ...)
+    // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
+    void Keys(std::vector<int> keys);
     static std::vector<Box> Seen;
     static int AboutScreens;
 

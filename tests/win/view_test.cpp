@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "harness.h"
+#include "rewrite_faults.h"
 #include "results_view.h"
 #include "tab_animation.h"
 #include "tab_strip.h"
@@ -54,6 +55,13 @@ class ViewTest : public testing::Test {
     POINT InTab(int tab) const {
         const TabRectangle r = TabHitRectangle(tab, ScaleOf(view_));
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+    // The middle of row r's subject cell, in client pixels.
+    POINT InRow(int row) const {
+        RECT cell{};
+        GetWindowRect(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row - 1), &cell);
+        MapWindowPoints(nullptr, view_, reinterpret_cast<POINT*>(&cell), 2);
+        return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
     }
     // One letter a tab, tab 1 first: H hover, S selected, U unselected, - none.
     std::string Strip() const {
@@ -237,6 +245,163 @@ TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
     EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
     Pointer(WM_LBUTTONDOWN, InTab(1));
     EXPECT_EQ(Rows(), rowsFrom(1));
+}
+
+constexpr int Down = -VK_DOWN; // menu keys (see ModalAnswerer::Keys)
+constexpr int Up = -VK_UP;
+constexpr int Right = -VK_RIGHT;
+constexpr int Enter = '\r';
+
+// Which file a path names: a file put in its place by a rewrite is another.
+std::string FileIdentity(const std::string& path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+}
+
+TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
+    // The middle record has LF line ends and a blank line after it; a 101st record follows.
+    const std::string first = Record(1, "Algebra", 3, 0);
+    const std::string art = "Semester 2\nArt & Design\n1\n4\n\n";
+    std::string rest = Record(2, "Optics", 0, 9);
+    for (int i = 3; i <= 101; ++i) {
+        rest += Record(8, "x", 0, 0);
+    }
+    const std::string before = first + art + rest;
+    const struct {
+        std::vector<int> Keys;
+        int Answer; // the question's button; 0: no question
+        std::string After;
+        const char* Row1; // the first row of semester 2 afterwards: subject and grade
+    } cases[] = {
+        {{'g', Enter}, 0, first + Record(2, "Art & Design", 1, 0) + rest, "Art & Design\n A"},
+        {{'c', Down, Down, Enter},
+         0,
+         first + Record(2, "Art & Design", 2, 4) + rest,
+         "Art & Design\n B-"},
+        {{'s', Enter}, 0, first + Record(1, "Art & Design", 1, 4) + rest, "Optics\n D"},
+        {{'r'}, IDYES, first + rest, "Optics\n D"},
+        {{'r'}, IDNO, before, "Art & Design\n B-"},
+        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Design\n B-"}, // B- already
+        {{}, 0, before, "Art & Design\n B-"}, // the menu closed with Escape
+    };
+    ModalAnswerer answerer;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        CurrentSemester = 1;
+        Open(before);
+        RefreshResultsView(view_);
+        const std::string identity = FileIdentity(file_.Path);
+        ModalAnswerer::Seen.clear();
+        answerer.Keys(c.Keys);
+        if (c.Answer != 0) {
+            answerer.Press(c.Answer);
+        }
+        Pointer(WM_RBUTTONUP, InRow(1));
+        ASSERT_EQ(ModalAnswerer::Seen.size(), c.Answer != 0 ? 2U : 1U);
+        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Design\"...|-|&Grade>B-|"
+                                               "&Credits>2|&Semester>Semester 2");
+        if (c.Answer != 0) {
+            EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "Gradewick");
+            EXPECT_EQ(ModalAnswerer::Seen[1].Text, "Remove \"Art & Design\" from the result file?"
+                                                   "\n\nSemester 2, 2 credits, grade B-.\n\n"
+                                                   "Every other subject stays as it is.");
+        }
+        EXPECT_EQ(file_.Read(), c.After);
+        EXPECT_EQ(FileIdentity(file_.Path) == identity, c.After == before) << "written for nothing";
+        EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT) + " " +
+                      ControlText(view_, IDC_VIEW_ROW1_GRADE),
+                  c.Row1)
+            << "the view shows the file as it is";
+    }
+}
+
+TEST_F(ViewTest, TheKeyboardsMenuReachesEverySubjectAndADamagedOneHasNone) {
+    std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
+    for (int i = 1; i <= 10; ++i) {
+        file += Record(1, std::to_string(i), 0, 0);
+    }
+    ModalAnswerer answerer; // the warning of a damaged subject
+    Open(file);
+    RefreshResultsView(view_);
+    ModalAnswerer::Seen.clear();
+    answerer.Keys({Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
+    SendMessageA(view_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view_), -1);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+    std::string subjects;
+    for (int i = 1; i <= 10; ++i) {
+        subjects += (i == 1 ? "" : "|") + std::to_string(i) + "\t1 A>";
+    }
+    EXPECT_EQ(ModalAnswerer::Seen[0].Text, subjects);
+    const std::string changed = Record(1, "10", 0, 1);
+    EXPECT_EQ(file_.Read().substr(file_.Read().size() - changed.size()), changed);
+
+    // A row past the seventh has its own menu once it is scrolled into view.
+    SendMessageA(view_, WM_VSCROLL, SB_BOTTOM,
+                 reinterpret_cast<LPARAM>(GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL)));
+    Pointer(WM_RBUTTONUP, InRow(7));
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
+                                           "&Semester>Semester 1");
+}
+
+TEST_F(ViewTest, AChangeIsRefusedWhenTheFileChangedOrCannotBeRewritten) {
+    const std::string before = Record(1, "Algebra", 3, 0) + Record(1, "Optics", 0, 9);
+    const std::string inserted = Record(1, "Inserted", 1, 1) + before;
+    ModalAnswerer answerer;
+    // Another program put a subject first: the row shown no longer lies where it did.
+    Open(before);
+    RefreshResultsView(view_);
+    file_.Write(inserted);
+    answerer.Keys({'g', Enter});
+    Pointer(WM_RBUTTONUP, InRow(2));
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
+    EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "WARNING");
+    EXPECT_NE(ModalAnswerer::Seen[1].Text.find("has changed since it was shown"),
+              std::string::npos);
+    EXPECT_NE(ModalAnswerer::Seen[1].Text.find(file_.Path), std::string::npos);
+    EXPECT_EQ(file_.Read(), inserted);
+    EXPECT_EQ(Rows(), "Inserted\n|Algebra\n|Optics\n|||||");
+
+    // A file that cannot be replaced: said, named, and the file and the view as they were.
+    const struct {
+        DWORD Attributes;
+        const char* Fault;
+        const char* Said;
+    } failures[] = {{FILE_ATTRIBUTE_READONLY, "", "read-only"},
+                    {FILE_ATTRIBUTE_NORMAL, "rename", "could not take the place"}};
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.Said);
+        ModalAnswerer::Seen.clear();
+        SetFileAttributesA(file_.Path.c_str(), failure.Attributes);
+        InjectRewriteFault(failure.Fault);
+        answerer.Keys({'r'});
+        answerer.Press(IDYES);
+        Pointer(WM_RBUTTONUP, InRow(1));
+        InjectRewriteFault("");
+        SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
+        EXPECT_EQ(ModalAnswerer::Seen[2].Caption, "WARNING");
+        EXPECT_NE(ModalAnswerer::Seen[2].Text.find(file_.Path), std::string::npos);
+        EXPECT_NE(ModalAnswerer::Seen[2].Text.find(failure.Said), std::string::npos);
+        EXPECT_EQ(file_.Read(), inserted);
+        EXPECT_EQ(GetFileAttributesA((file_.Path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(Rows(), "Inserted\n|Algebra\n|Optics\n|||||");
+    }
+
+    // No second menu under the view's own question.
+    ModalAnswerer::Seen.clear();
+    answerer.Keys({'r'});
+    answerer.Press(IDNO);
+    const POINT row = InRow(1);
+    SendUnder(MessageTextId, view_, WM_RBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+    Pointer(WM_RBUTTONUP, row);
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U) << ModalAnswerer::Seen.back().Caption;
+    EXPECT_EQ(file_.Read(), inserted);
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
