@@ -155,7 +155,9 @@ void ModalAnswerer::Name(const std::string& fileName) {
     names.push_back(fileName);
 }
 void ModalAnswerer::Press(int buttonId) {
-    buttons.push_back(buttonId);
+    if (buttonId != 0) {
+        buttons.push_back(buttonId);
+    }
 }
 void ModalAnswerer::Keys(std::vector<int> keys) {
     menuKeys.push_back(std::move(keys));

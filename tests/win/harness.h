@@ -81,7 +81,7 @@ class ModalAnswerer {
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
     void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
-    void Press(int buttonId);               // the next message box gets it (IDYES, IDNO, ...)
+    void Press(int buttonId); // the next message box gets it (IDYES, IDNO, ...; 0: nothing)
     // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
     void Keys(std::vector<int> keys);
     static std::vector<Box> Seen;
