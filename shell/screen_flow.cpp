@@ -36,10 +36,6 @@ DLGPROC ScreenProcedure(int dialogId) {
 }
 
 void RunScreens(int dialogId, HWND owner) {
-    // A run nested inside another screen's loop counts its own nested loops and changes.
-    const int outerNested = nestedLoops;
-    const int outerPending = pendingScreen;
-    nestedLoops = 0;
     int next = dialogId;
     HWND nextOwner = owner;
     while (next != 0) {
@@ -57,17 +53,10 @@ void RunScreens(int dialogId, HWND owner) {
         }
         nextOwner = MainWindow;
     }
-    nestedLoops = outerNested;
-    pendingScreen = outerPending;
 }
 
 void ChangeScreen(HWND leaving, int nextDialogId) {
     EndDialog(leaving, 1);
-    if (nestedLoops > 0) {
-        // The screen's own modal loop is not the one running: open the next screen now.
-        RunScreens(nextDialogId, MainWindow);
-        return;
-    }
     pendingScreen = nextDialogId;
 }
 

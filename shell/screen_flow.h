@@ -1,9 +1,8 @@
 // Changing screens. The screen that is left ends itself (EndDialog(window, 1)) and names the
 // next screen; the screens then run one after another from a single loop instead of nesting
 // each new modal loop inside the old one, so any number of changes keeps at most one working
-// screen alive. A change requested while a nested modal loop of the screen runs (its About
-// screen, a message box or a file dialog is open) cannot wait for that loop to end: the next
-// screen then opens at once, nested, as the user expects to see it.
+// screen alive. No change starts while a box or dialog of the screen is up: its buttons then do
+// nothing (IsClickUnderBox).
 #pragma once
 
 #include <windows.h>

@@ -9,17 +9,13 @@ namespace {
 struct Run {
     int DialogId;
     HWND Owner;
-    int Depth;
 };
 std::vector<Run> runs;
-int depth = 0;
 INT_PTR (*script)(int call) = nullptr;
 
 INT_PTR RecordingRunner(int dialogId, HWND owner) {
-    runs.push_back({dialogId, owner, ++depth});
-    const INT_PTR result = script(static_cast<int>(runs.size()));
-    --depth;
-    return result;
+    runs.push_back({dialogId, owner});
+    return script(static_cast<int>(runs.size()));
 }
 
 class FlowTest : public testing::Test {
@@ -39,36 +35,6 @@ class FlowTest : public testing::Test {
     }
     ScreenRunner previous_ = nullptr;
 };
-
-TEST_F(FlowTest, AChangeDuringANestedLoopOpensTheNextScreenAtOnce) {
-    script = [](int call) -> INT_PTR {
-        if (call == 1) {
-            NestedLoopScope nested; // a message box or a file dialog of this screen is open
-            ChangeScreen(nullptr, IDD_RESULTS_VIEW);
-            return 1;
-        }
-        PostQuitMessage(0);
-        return 0;
-    };
-    RunScreens(IDD_SUBJECT_ENTRY, nullptr);
-    ASSERT_EQ(runs.size(), 2U);
-    EXPECT_EQ(runs[1].DialogId, IDD_RESULTS_VIEW);
-    EXPECT_EQ(runs[1].Depth, 2);
-
-    // The About screen is such a loop: a change asked for behind it opens at once.
-    runs.clear();
-    TakeQuitCode();
-    ModalAnswerer answerer;
-    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        ChangeScreen(nullptr, IDD_RESULTS_VIEW);
-    });
-    script = [](int) -> INT_PTR { return 1; };
-    OpenAboutScreen();
-    EXPECT_EQ(ModalAnswerer::AboutScreens, 1);
-    EXPECT_EQ(runs.size(), 1U);
-    EXPECT_EQ(TakePendingScreen(), 0);
-}
 
 TEST_F(FlowTest, TheLoopEndsOnQuitAndOnAScreenThatCannotOpen) {
     script = [](int call) -> INT_PTR {

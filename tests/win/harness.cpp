@@ -76,7 +76,7 @@ std::string Describe(HMENU menu) {
 void AnswerMenu(HWND window) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
     auto* menu = reinterpret_cast<HMENU>(SendMessageA(window, MenuHandleMessage, 0, 0));
-    ModalAnswerer::Seen.push_back({"menu", Describe(menu), nullptr, false, true});
+    ModalAnswerer::Seen.push_back({"menu", Describe(menu), true});
     std::vector<int> keys;
     if (!menuKeys.empty()) {
         keys = menuKeys.front();
@@ -109,11 +109,9 @@ void Answer(HWND box) {
         ++sightings[box] != 2) {
         return;
     }
-    ModalAnswerer::AboutScreens += about ? 1 : 0;
     if (!about) {
         ModalAnswerer::Seen.push_back(
-            {TextOf(box), text != nullptr ? TextOf(text) : "", GetWindow(box, GW_OWNER),
-             fileName != nullptr,
+            {TextOf(box), text != nullptr ? TextOf(text) : "",
              ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
     }
     std::string name;
@@ -139,11 +137,9 @@ VOID CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
 } // namespace
 
 std::vector<Box> ModalAnswerer::Seen;
-int ModalAnswerer::AboutScreens = 0;
 
 ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerTick)) {
     Seen.clear();
-    AboutScreens = 0;
     names.clear();
     buttons.clear();
     menuKeys.clear();

@@ -63,8 +63,6 @@ struct TempFile {
 struct Box {
     std::string Caption;
     std::string Text; // a message box's text; a file dialog's is empty
-    HWND Owner;
-    bool FileDialog;
     bool ViewVisible; // the results view was on screen when the box came
 };
 
@@ -85,7 +83,6 @@ class ModalAnswerer {
     // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
     void Keys(std::vector<int> keys);
     static std::vector<Box> Seen;
-    static int AboutScreens;
 
   private:
     UINT_PTR timer_;
