@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,11 +83,8 @@ std::vector<int> SemesterRecords(int s) {
     SemesterTotalsData scratch{};
     for (int first = 0;; first += SummarySlotCount) {
         const SummarySlots slots = SummarizeRecords(RecordTable, scratch, s, first);
-        for (const int record : slots.Records) {
-            if (record >= 0) {
-                records.push_back(record);
-            }
-        }
+        std::copy_if(slots.Records.begin(), slots.Records.end(), std::back_inserter(records),
+                     [](int record) { return record >= 0; });
         if (first + SummarySlotCount >= slots.RowCount) {
             return records;
         }

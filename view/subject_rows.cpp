@@ -71,7 +71,8 @@ void ShowRows(HWND view, int s) {
     }
     shownRecords = slots.Records;
     for (std::size_t row = 0; row < slots.Slots.size(); ++row) {
-        if (const auto& summary = slots.Slots[row]) {
+        const auto& summary = slots.Slots[row];
+        if (summary.has_value()) {
             SetDlgItemTextA(view, SubjectCells[row], summary->Subject);
             SetDlgItemTextA(view, CreditCells[row], summary->Credits);
             SetDlgItemTextA(view, GradeCells[row], summary->Grade);
