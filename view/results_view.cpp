@@ -209,12 +209,56 @@ void ShowWarnings() {
     }
 }
 
+// The view's modal loop hands every message to the thread's message filter before the dialog
+// manager sees it. The menu key and Shift+F10, and the wheel over the view, reach the view there
+// whatever control has the focus: the semester list, which has it first, would keep them.
+HHOOK viewKeys = nullptr;
+
+bool IsMenuKey(const MSG& message) {
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+    return (down || up) &&
+           (message.wParam == VK_APPS || (message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0));
+}
+
+LRESULT CALLBACK ViewMessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam); // NOLINT(performance-no-int-to-ptr)
+    HWND view = ResultsViewWindow;
+    if (code != MSGF_DIALOGBOX || view == nullptr || message == nullptr ||
+        (message->hwnd != view && IsChild(view, message->hwnd) == FALSE)) {
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    if (IsMenuKey(*message)) { // the menu opens once, on the key's way down
+        if (message->message == WM_KEYDOWN || message->message == WM_SYSKEYDOWN) {
+            SendMessageA(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
+        }
+        return TRUE;
+    }
+    RECT list{}; // the wheel over the semester list is the list's
+    GetWindowRect(GetDlgItem(view, IDC_VIEW_SEMESTER_LIST), &list);
+    if (message->message == WM_MOUSEWHEEL && message->hwnd != view &&
+        PtInRect(&list, message->pt) == FALSE) {
+        SendMessageA(view, WM_MOUSEWHEEL, message->wParam, message->lParam);
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void StopViewKeys() {
+    if (viewKeys != nullptr) {
+        UnhookWindowsHookEx(viewKeys);
+        viewKeys = nullptr;
+    }
+}
+
 INT_PTR OnInitDialog(HWND window) {
     FitScreenPictures(window, ScaleOf(window));
+    StopViewKeys();
+    viewKeys = SetWindowsHookExA(WH_MSGFILTER, ViewMessageFilter, nullptr, GetCurrentThreadId());
     MakeLabelFonts(window, LabelStyles);
     FillSemesterList(window);
     LoadResults();
-    ResetRows();
+    ResetRows(window);
     AnimationTicks = 0;
     ViewTimerId = SetTimer(nullptr, 1, TabAnimationMilliseconds, TabAnimationTimerProc);
     ShowStartArrangement(window);
@@ -228,6 +272,7 @@ int SemesterListSelection(HWND window) {
 }
 
 void OnAddSubject(HWND window) {
+    StopViewKeys();
     CurrentSemester = SemesterListSelection(window);
     AnimationStep = 0;
     AnimationPhase = PhaseRunRight;
@@ -330,6 +375,9 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
     case WM_MOUSEWHEEL: OnRowsWheel(window, GET_WHEEL_DELTA_WPARAM(wParam)); return TRUE;
     case WM_RESULTS_VIEW_WARNINGS: ShowWarnings(); return FALSE;
     case WM_DESTROY: // however the screen ends
+        if (ResultsViewWindow == window) {
+            StopViewKeys();
+        }
         ReleaseScreenPictures(window);
         ReleaseLabelFonts(window);
         return FALSE;

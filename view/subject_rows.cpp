@@ -11,6 +11,7 @@ int rowsSemester = -1;  // the semester whose rows the cells show
 int rowCount = 0;       // rows of that semester
 int wheelRemainder = 0; // wheel movement short of a whole notch
 std::array<int, SummarySlotCount> shownRecords{-1, -1, -1, -1, -1, -1, -1};
+std::array<int, SummarySlotCount> gradeCellWidths{}; // as the template made them, in pixels
 
 constexpr int RowsPerPage = SummarySlotCount;
 
@@ -18,8 +19,24 @@ HWND ScrollBar(HWND view) {
     return GetDlgItem(view, IDC_VIEW_ROWS_SCROLL);
 }
 
+// The grade cells end where the scroll bar begins while it shows, so that no cell paints over it.
+void FitGradeCells(HWND view, bool barShown) {
+    RECT bar{};
+    GetWindowRect(ScrollBar(view), &bar);
+    for (std::size_t row = 0; row < GradeCells.size(); ++row) {
+        HWND cell = GetDlgItem(view, GradeCells[row]);
+        RECT place{};
+        GetWindowRect(cell, &place);
+        const int width = barShown ? std::min<int>(gradeCellWidths[row], bar.left - place.left)
+                                   : gradeCellWidths[row];
+        SetWindowPos(cell, nullptr, 0, 0, width, place.bottom - place.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void PlaceScrollBar(HWND view) {
     HWND bar = ScrollBar(view);
+    FitGradeCells(view, rowCount > RowsPerPage);
     if (rowCount <= RowsPerPage) {
         if (GetFocus() == bar) {
             SetFocus(GetDlgItem(view, IDC_VIEW_SEMESTER_LIST));
@@ -45,7 +62,12 @@ void ScrollTo(HWND view, int row) {
 
 } // namespace
 
-void ResetRows() {
+void ResetRows(HWND view) {
+    for (std::size_t row = 0; row < GradeCells.size(); ++row) {
+        RECT place{};
+        GetWindowRect(GetDlgItem(view, GradeCells[row]), &place);
+        gradeCellWidths[row] = place.right - place.left;
+    }
     firstRow = 0;
     rowsSemester = -1;
     rowCount = 0;

@@ -23,11 +23,12 @@ constexpr std::array<int, SummarySlotCount> GradeCells = {
     IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
 
 // A view that opens shows the top of its semester.
-void ResetRows();
+void ResetRows(HWND view);
 
 // Empties the cells, sums the records (SummarizeRecords) and fills the rows of semester s from
 // the first row shown: the top when s is not the semester shown before, and never past the last
-// seven. The scroll bar shows where the rows are when s has more of them.
+// seven. The scroll bar shows where the rows are when s has more of them; the grade cells then
+// end where it begins, and are as wide as their template made them otherwise.
 void ShowRows(HWND view, int s);
 
 // WM_VSCROLL from the scroll bar and WM_MOUSEWHEEL over the view: the rows move, nothing else.

@@ -171,8 +171,22 @@ TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
                 (i <= 8 ? Record(2, "Other", 3, 9) : "");
     }
     Open(file);
-    RefreshResultsView(view_);
     HWND bar = GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL);
+    const auto gradeCells = [&] { // right edges; the scroll bar's left edge last
+        std::vector<LONG> edges;
+        for (int id : {IDC_VIEW_ROW1_GRADE, IDC_VIEW_ROW1_GRADE + 3, IDC_VIEW_ROW5_GRADE + 2,
+                       IDC_VIEW_ROWS_SCROLL}) {
+            RECT place{};
+            GetWindowRect(GetDlgItem(view_, id), &place);
+            edges.push_back(id == IDC_VIEW_ROWS_SCROLL ? place.left : place.right);
+        }
+        return edges;
+    };
+    const std::vector<LONG> asMade = gradeCells();
+    RefreshResultsView(view_);
+    for (const LONG edge : gradeCells()) {
+        EXPECT_LE(edge, gradeCells().back()) << "a grade cell paints over the scroll bar";
+    }
     const auto rowsFrom = [](int first) {
         std::string rows;
         for (int i = first; i < first + 7; ++i) {
@@ -212,6 +226,7 @@ TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
     SendDlgItemMessageA(view_, IDC_VIEW_SEMESTER_LIST, CB_SETCURSEL, 1, 0);
     SendCommand(view_, IDC_VIEW_SEMESTER_LIST, CBN_SELENDOK);
     EXPECT_FALSE(ControlVisible(view_, IDC_VIEW_ROWS_SCROLL));
+    EXPECT_EQ(gradeCells(), asMade) << "seven rows look as they did before the scroll bar";
     SendMessageA(view_, WM_MOUSEWHEEL, notch, 0);
     EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
     EXPECT_EQ(Strip(), Resting(2));
@@ -264,13 +279,18 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
                                                "&Credits>2|&Semester>Semester 2");
         EXPECT_EQ(ModalAnswerer::Seen.back().Text,
                   c.Answer == 0 ? ModalAnswerer::Seen[0].Text
-                                : "Remove \"Art & Design\" from the result file?\n\nSemester 2, 2 "
-                                  "credits, grade B-.\n\nEvery other subject stays as it is.");
+                                : "Remove \"Art & Design\" (Semester 2, 2 credits, grade B-) from "
+                                  "the result file?\n\nEvery other subject stays as it is.");
         EXPECT_EQ(file_.Read(), c.After);
         EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT) + " " +
                       ControlText(view_, IDC_VIEW_ROW1_GRADE),
                   c.Row1)
             << "the view shows the file as it is";
+    }
+    for (int row = 0; row < 7; ++row) { // "Art & Design", not "Art _Design"
+        EXPECT_NE(GetWindowLongA(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row), GWL_STYLE) &
+                      SS_NOPREFIX,
+                  0);
     }
 }
 
@@ -345,6 +365,47 @@ TEST_F(ViewTest, AChangeIsRefusedWhenTheFileChangedOrCannotBeRewritten) {
     Pointer(WM_RBUTTONUP, row);
     ASSERT_EQ(ModalAnswerer::Seen.size(), 2U) << ModalAnswerer::Seen.back().Caption;
     EXPECT_EQ(file_.Read(), inserted);
+}
+
+// In the view's own modal loop: the menu key and the wheel over the rows reach the view from the
+// semester list, which has the focus.
+TEST_F(ViewTest, TheMenuKeyAndTheWheelReachTheViewFromTheFocusedList) {
+    std::string file;
+    for (int i = 1; i <= 10; ++i) {
+        file += Record(1, std::to_string(i), 0, 0);
+    }
+    file_.Write(file);
+    lstrcpynA(ResultFilePath, file_.Path.c_str(), ResultFilePathSize);
+    ModalAnswerer answerer;
+    static std::string rows;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND view = FindScreen(IDC_VIEW_SEMESTER_LIST);
+        if (view == nullptr) {
+            return;
+        }
+        KillTimer(nullptr, timer);
+        RefreshResultsView(view);
+        HWND list = GetDlgItem(view, IDC_VIEW_SEMESTER_LIST);
+        SetFocus(list);
+        RECT row{};
+        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &row);
+        SetCursorPos(row.left + 2, row.top + 2);
+        PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+                     MAKELPARAM(row.left, row.top));
+        PostMessageA(list, WM_KEYDOWN, VK_APPS, 0);
+        PostMessageA(list, WM_KEYUP, VK_APPS, 0);
+        SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR last, DWORD) {
+            KillTimer(nullptr, last);
+            HWND shown = FindScreen(IDC_VIEW_SEMESTER_LIST);
+            rows = ControlText(shown, IDC_VIEW_ROW1_SUBJECT);
+            PostMessageA(shown, WM_COMMAND, IDC_EXIT_BUTTON, 0);
+        });
+    });
+    RunScreens(IDD_RESULTS_VIEW, nullptr);
+    TakeQuitCode();
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U) << "no menu, or two";
+    EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "menu");
+    EXPECT_EQ(rows, "4\n") << "the rows did not scroll";
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
