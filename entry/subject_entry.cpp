@@ -52,13 +52,6 @@ void ReportRefusedWrite() {
     ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONERROR);
 }
 
-// A file that the results view would read no further: 100 subjects, or more.
-bool ResultFileFull() {
-    RecordTableArray records;
-    const LoadReport report = LoadRecordTable(ResultFilePath, records);
-    return report.RecordsRead == RecordCapacity || report.MoreThanCapacity;
-}
-
 void ReportFullFile() {
     const std::string text = std::string("The result file is full:\n\n") + ResultFilePath +
                              "\n\nIt holds 100 subjects, and Gradewick counts only the first 100. "
@@ -80,7 +73,7 @@ void InsertSubject(HWND window) {
     const auto gradeIndex =
         static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_GETCURSEL, 0, 0));
 
-    if (IsNewFile != 1 && ResultFileFull()) {
+    if (IsNewFile != 1 && ResultFileFull(ResultFilePath)) {
         ReportFullFile();
         return;
     }

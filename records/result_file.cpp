@@ -202,6 +202,12 @@ LoadReport LoadRecordTable(const char* path, RecordTableArray& table) {
     return report;
 }
 
+bool ResultFileFull(const char* path) {
+    RecordTableArray records;
+    const LoadReport report = LoadRecordTable(path, records);
+    return report.RecordsRead == RecordCapacity || report.MoreThanCapacity;
+}
+
 LoadReport LoadRecordTable(const char* path) {
     return LoadRecordTable(path, RecordTable);
 }

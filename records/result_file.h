@@ -25,6 +25,10 @@ struct LoadReport {
 LoadReport LoadRecordTable(const char* path, RecordTableArray& table);
 LoadReport LoadRecordTable(const char* path); // into the program-wide RecordTable
 
+// Whether the file holds as many records as the table (100) or more: the results view would show
+// and count no record appended to it.
+bool ResultFileFull(const char* path);
+
 // The same reading rules applied to bytes already in memory (tests, fuzzing).
 LoadReport LoadRecordBytes(std::string_view bytes, RecordTableArray& table);
 

@@ -177,6 +177,12 @@ int Show(const std::string& path, int semester, std::ostream& out, std::ostream&
 
 int Add(const std::string& path, bool startAfresh, int semester, int credits, int gradeIndex,
         const std::string& subject, std::ostream& err) {
+    if (!startAfresh && ResultFileFull(path.c_str())) {
+        err << "gradewick-cli: '" << path
+            << "' holds 100 subjects, as many as Gradewick counts; nothing added (remove one "
+               "first)\n";
+        return CliExitFileError;
+    }
     if (!AppendRecord(path.c_str(), startAfresh, SemesterLabel(semester - 1), subject.c_str(),
                       credits - 1, gradeIndex)) {
         err << "gradewick-cli: cannot write result file '" << path << "'\n";
