@@ -12,13 +12,17 @@ SETTLE_SECONDS=1       # time for a window to paint before it is taken
 OPENING_SECONDS=6      # the results view's opening animation, with room to spare
 INSTALL_SECONDS=10     # the installer's work, before its last page shows
 # Points from a window's top left corner (caption included): in the results view the tab
-# digits 1..8 and the "..." beside "Add Subject"; in the file selection its two choices.
+# digits 1..8, the subject rows 1..7 and the "..." beside "Add Subject"; in the file selection
+# its two choices; in a subject's menu its "Grade".
 TAB_X=(0 117 143 172 200 228 257 284 311)
 TAB_Y=44
+ROW_X=60
+ROW_Y=(0 101 120 140 159 179 198 218)
 SELECTED_TAB_COLOUR='#5B1F9E' # the current tab's digit, which blinks
 ADD_SUBJECT=(318 252)
 NEW_FILE=(242 79)
 EXISTING_FILE=(242 124)
+MENU_GRADE=(50 37)
 
 bash scripts/install-deps.sh
 cmake --preset windows
@@ -84,22 +88,47 @@ shoot() {
     echo "docs/$file"
 }
 
-# shoot_view FILE ID TAB [SCALE]: shoot, again until the current tab TAB shows its digit and
-# not the other half of its blink; SCALE (per cent) for a view at another display scale.
+# shoot_view FILE TAB SCALE ID [ID...]: shoot, again until the current tab TAB shows its digit
+# and not the other half of its blink; SCALE (per cent) for a view at another display scale.
+# The view, ID, comes first; the windows after it (its menus, a box) lie within it.
 shoot_view() {
-    local scale=${4:-100}
+    local file=$1 tab=$2 scale=$3
+    shift 3
     for _ in $(seq 20); do
-        shoot "$1" "$2" >/dev/null
-        convert "docs/$1" -crop "$((20 * scale / 100))x$((26 * scale / 100))+$(((TAB_X[$3] - 10) * scale / 100))+$(((TAB_Y - 13) * scale / 100))" -fill white \
+        shoot "$file" "$@" >/dev/null
+        convert "docs/$file" -crop "$((20 * scale / 100))x$((26 * scale / 100))+$(((TAB_X[tab] - 10) * scale / 100))+$(((TAB_Y - 13) * scale / 100))" -fill white \
             -opaque "$SELECTED_TAB_COLOUR" -fill black +opaque white -format '%[fx:mean]' info: |
             awk '{exit !($1 > 0.1)}' && break
     done
-    echo "docs/$1"
+    echo "docs/$file"
 }
 
-# click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there.
+# click ID X Y: a left click at (X, Y) of the window; point ID X Y only moves the pointer there,
+# right_click ID X Y clicks the right button.
 point() { local x y && read -r x y _ < <(box "$1") && xdotool mousemove $((x + $2)) $((y + $3)); }
 click() { point "$@" && xdotool click 1; }
+right_click() { point "$@" && xdotool click 3; }
+
+# menus N: waits until the program shows N shortcut menus (its windows without a caption) and
+# prints their ids.
+menus() {
+    local id shown
+    for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
+        shown=()
+        for id in $(xdotool search --onlyvisible --classname "$windows_of" 2>/dev/null); do
+            if [[ -z $(xdotool getwindowname "$id" 2>/dev/null) ]]; then
+                shown+=("$id")
+            fi
+        done
+        if ((${#shown[@]} == $1)); then
+            printf '%s\n' "${shown[@]}"
+            return
+        fi
+        sleep 0.1
+    done
+    echo "screenshots.sh: no $1 menus appeared" >&2
+    exit 1
+}
 
 # choose N: the next field, a list, at its item N (0 is the first).
 choose() {
@@ -165,18 +194,18 @@ subject Statistics 3 5
 subject Ethics 2 3
 view=$(after Return Gradewick "$entry")
 sleep "$OPENING_SECONDS"
-shoot_view results-bad.png "$view" 2
+shoot_view results-bad.png 2 100 "$view"
 click "$view" "${TAB_X[3]}" "$TAB_Y"
-shoot_view results-normal.png "$view" 3
+shoot_view results-normal.png 3 100 "$view"
 # A freshly opened view on Semester 1, as a student sees it first.
 click "$view" "${TAB_X[1]}" "$TAB_Y"
 click "$view" "${ADD_SUBJECT[@]}"
 entry=$(window Gradewick "$view")
 view=$(after Return Gradewick "$entry")
 sleep "$OPENING_SECONDS"
-shoot_view results-good.png "$view" 1
+shoot_view results-good.png 1 100 "$view"
 point "$view" "${TAB_X[5]}" "$TAB_Y"
-shoot_view results-hover.png "$view" 1
+shoot_view results-hover.png 1 100 "$view"
 point "$view" 0 0
 shoot about.png "$(after alt+a '')"
 xdotool key Return alt+e
@@ -199,11 +228,52 @@ for scale in 150 200; do
     xdotool type --delay 20 my-results.rst
     view=$(after Return Gradewick "$selection")
     sleep "$OPENING_SECONDS"
-    shoot_view "results-good-$scale.png" "$view" 1 150 # 150 % dialog units at both
+    shoot_view "results-good-$scale.png" 1 150 "$view" # 150 % dialog units at both
     xdotool key alt+e
     wait "$wine_pid" || true
 done
 logpixels 96
+
+# A third semester of ten subjects, scrolled to its end with the mouse wheel; the menu of the
+# first subject shown, its grades open; Remove on the last, which asks first (No keeps it).
+start_program
+selection=$(window Gradewick)
+xdotool key Down # Existing file
+after Return 'Select a file' >/dev/null
+xdotool type --delay 20 my-results.rst
+view=$(after Return Gradewick "$selection")
+sleep "$OPENING_SECONDS"
+click "$view" "${TAB_X[3]}" "$TAB_Y"
+click "$view" "${ADD_SUBJECT[@]}"
+entry=$(window Gradewick "$view")
+subject 'Data Structures' 4 2
+subject Algorithms 4 1
+subject Databases 3 3
+subject 'Operating Systems' 4 4
+subject 'Computer Networks' 3 2
+subject 'Software Engineering' 3 0
+subject 'Discrete Mathematics' 3 5
+subject Probability 3 3
+subject 'Technical Writing' 2 1
+subject 'Web Development' 2 0
+view=$(after Return Gradewick "$entry")
+sleep "$OPENING_SECONDS"
+point "$view" "$ROW_X" "${ROW_Y[4]}"
+xdotool click --repeat 2 5 # two notches down: three rows each, the second stops at the end
+shoot_view results-scrolled.png 3 100 "$view"
+right_click "$view" "$ROW_X" "${ROW_Y[1]}"
+menu=$(menus 1)
+point "$menu" "${MENU_GRADE[@]}"
+# shellcheck disable=SC2046 # one id a line
+shoot_view results-menu.png 3 100 "$view" $(menus 2)
+xdotool key Escape Escape
+menus 0 >/dev/null
+right_click "$view" "$ROW_X" "${ROW_Y[7]}"
+menus 1 >/dev/null
+question=$(after r Gradewick "$view")
+shoot_view results-remove.png 3 100 "$view" "$question"
+xdotool key alt+n alt+e
+wait "$wine_pid" || true
 
 # A new file whose write is refused: its name is taken by a folder.
 start_program
