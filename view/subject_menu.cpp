@@ -103,7 +103,7 @@ bool AskToRemove(const SubjectRecord& record) {
     const std::optional<int> credits = CreditValue(record.CreditIndex);
     const std::string_view subject = WithoutLineFeed(record.Subject);
     const std::string text =
-        "Remove \"" + std::string(subject.empty() ? NoName : subject) +
+        "Remove \"" + (subject.empty() ? std::string(NoName) : ShownText(subject)) +
         "\" from the result file?\n\n" + SemesterLabel(ClassifyRecord(record).value_or(0)) + ", " +
         std::to_string(credits.value_or(0)) + (credits == 1 ? " credit" : " credits") + ", grade " +
         GradeLetter(record.GradeIndex) + ".\n\nEvery other subject stays as it is.";

@@ -61,8 +61,8 @@ struct TempFile {
 
 // A modal box the answerer saw.
 struct Box {
-    std::string Caption;
-    std::string Text; // a message box's text; a file dialog's is empty
+    std::string Caption; // in UTF-8
+    std::string Text;    // a message box's text; a file dialog's is empty
     HWND Owner;
     bool FileDialog;
     bool ViewVisible; // the results view was on screen when the box came
@@ -80,7 +80,7 @@ class ModalAnswerer {
     ~ModalAnswerer();
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
-    void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
+    void Name(const std::string& fileName); // UTF-8; the next file dialog gets it; "" cancels
     void Press(int buttonId);               // the next message box gets it (IDYES, IDNO, ...)
     // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
     void Keys(std::vector<int> keys);
