@@ -1,6 +1,12 @@
 #include "encoding.h"
 
-#if defined(_WIN32)
+#if !defined(_WIN32)
+
+StoredText StoredFromUtf8(std::string_view text) {
+    return {std::string(text), {}};
+}
+
+#else
 
 #include <windows.h>
 
@@ -78,6 +84,10 @@ StoredText CodePageFromUtf16(std::wstring_view text) {
         }
     }
     return stored;
+}
+
+StoredText StoredFromUtf8(std::string_view text) {
+    return CodePageFromUtf16(Utf16FromUtf8(text));
 }
 
 #endif
