@@ -42,9 +42,9 @@ bool IsMenu(HWND window) {
 }
 
 std::string MenuItemText(HMENU menu, UINT position) {
-    char text[256] = "";
-    GetMenuStringA(menu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
-    return text;
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
+    return Utf8FromUtf16(text);
 }
 
 // "&Remove \"Art\"...|-|&Grade>A-|...": each item, a submenu with its checked item.

@@ -264,9 +264,10 @@ std::string FileIdentity(const std::string& path) {
 }
 
 TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
-    // The middle record has LF line ends and a blank line after it; a 101st record follows.
+    // The middle record has LF line ends, a blank line after it and a subject in the code page
+    // (é, shown as it is); a 101st record follows.
     const std::string first = Record(1, "Algebra", 3, 0);
-    const std::string art = "Semester 2\nArt & Design\n1\n4\n\n";
+    const std::string art = "Semester 2\nArt & D\xe9sign\n1\n4\n\n";
     std::string rest = Record(2, "Optics", 0, 9);
     for (int i = 3; i <= 101; ++i) {
         rest += Record(8, "x", 0, 0);
@@ -278,16 +279,16 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
         std::string After;
         const char* Row1; // the first row of semester 2 afterwards: subject and grade
     } cases[] = {
-        {{'g', Enter}, 0, first + Record(2, "Art & Design", 1, 0) + rest, "Art & Design\n A"},
+        {{'g', Enter}, 0, first + Record(2, "Art & D\xe9sign", 1, 0) + rest, "Art & Désign\n A"},
         {{'c', Down, Down, Enter},
          0,
-         first + Record(2, "Art & Design", 2, 4) + rest,
-         "Art & Design\n B-"},
-        {{'s', Enter}, 0, first + Record(1, "Art & Design", 1, 4) + rest, "Optics\n D"},
+         first + Record(2, "Art & D\xe9sign", 2, 4) + rest,
+         "Art & Désign\n B-"},
+        {{'s', Enter}, 0, first + Record(1, "Art & D\xe9sign", 1, 4) + rest, "Optics\n D"},
         {{'r'}, IDYES, first + rest, "Optics\n D"},
-        {{'r'}, IDNO, before, "Art & Design\n B-"},
-        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Design\n B-"}, // B- already
-        {{}, 0, before, "Art & Design\n B-"}, // the menu closed with Escape
+        {{'r'}, IDNO, before, "Art & Désign\n B-"},
+        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Désign\n B-"}, // B- already
+        {{}, 0, before, "Art & Désign\n B-"}, // the menu closed with Escape
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
@@ -303,11 +304,11 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
         }
         Pointer(WM_RBUTTONUP, InRow(1));
         ASSERT_EQ(ModalAnswerer::Seen.size(), c.Answer != 0 ? 2U : 1U);
-        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Design\"...|-|&Grade>B-|"
+        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Désign\"...|-|&Grade>B-|"
                                                "&Credits>2|&Semester>Semester 2");
         if (c.Answer != 0) {
             EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "Gradewick");
-            EXPECT_EQ(ModalAnswerer::Seen[1].Text, "Remove \"Art & Design\" from the result file?"
+            EXPECT_EQ(ModalAnswerer::Seen[1].Text, "Remove \"Art & Désign\" from the result file?"
                                                    "\n\nSemester 2, 2 credits, grade B-.\n\n"
                                                    "Every other subject stays as it is.");
         }
