@@ -43,13 +43,11 @@ int wmain(int argc, wchar_t** wideArgv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     EnsureExtendedPrecision();
-    std::vector<std::string> arguments;
-    std::vector<const char*> argv;
-    for (int i = 0; i < argc; ++i) {
-        arguments.push_back(Utf8FromUtf16(wideArgv[i]));
-    }
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
+    std::vector<std::string> arguments(static_cast<std::size_t>(argc));
+    std::vector<const char*> argv(arguments.size());
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        arguments[i] = Utf8FromUtf16(wideArgv[i]);
+        argv[i] = arguments[i].c_str();
     }
     std::ostringstream messages;
     const int status = RunGradewickCli(argc, argv.data(), std::cout, messages);
