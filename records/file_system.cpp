@@ -7,16 +7,14 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "encoding.h"
 #else
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-
-std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return std::fopen(path.c_str(), mode);
-}
 
 WholeFile ReadWholeFile(const std::string& path) {
     WholeFile file;
@@ -39,13 +37,24 @@ WholeFile ReadWholeFile(const std::string& path) {
 
 namespace {
 
+// The one way a path reaches the platform: from UTF-8, as it is kept, to the wide calls.
+std::wstring WidePath(const std::string& path) {
+    return Utf16FromUtf8(path);
+}
+
 // A handle on the file itself, for what it is rather than what it holds.
 HANDLE OpenToLookAt(const std::string& path) {
-    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return CreateFileW(WidePath(path).c_str(), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 } // namespace
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    const std::string_view narrow(mode);
+    return _wfopen(WidePath(path).c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+}
 
 std::optional<FileFacts> LookAtFile(const std::string& path) {
     const HANDLE handle = OpenToLookAt(path);
@@ -72,21 +81,22 @@ std::string FinalPath(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE) {
         return path;
     }
-    char final[MAX_PATH * 4];
-    const DWORD length = GetFinalPathNameByHandleA(handle, final, sizeof final, 0);
+    const DWORD size = GetFinalPathNameByHandleW(handle, nullptr, 0, 0);
+    std::wstring final(size, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(handle, final.data(), size, 0);
     CloseHandle(handle);
-    if (length == 0 || length >= sizeof final) {
+    const std::string full = Utf8FromUtf16(std::wstring_view(final).substr(0, length));
+    if (length == 0 || length >= size || full.empty()) {
         return path;
     }
-    const std::string_view full(final, length);
     if (full.starts_with("\\\\?\\UNC\\")) {
-        return "\\\\" + std::string(full.substr(8));
+        return "\\\\" + full.substr(8);
     }
-    return std::string(full.starts_with("\\\\?\\") ? full.substr(4) : full);
+    return full.starts_with("\\\\?\\") ? full.substr(4) : full;
 }
 
 NewFile::NewFile(const std::string& path, const std::string& /*model*/)
-    : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    : handle_(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
     const DWORD error = GetLastError();
     alreadyThere_ = !Created() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
@@ -119,15 +129,19 @@ bool NewFile::Close() {
 }
 
 bool MoveInPlace(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void RemoveFile(const std::string& path) {
-    DeleteFileA(path.c_str());
+    DeleteFileW(WidePath(path).c_str());
 }
 
 #else
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
 
 std::optional<FileFacts> LookAtFile(const std::string& path) {
     struct stat status {};

@@ -1,7 +1,7 @@
 // Every touch of the file system that the core makes, in one place: opening, reading whole,
-// looking at, creating, flushing, renaming and removing files. Paths are std::string; on
-// Windows these are the ANSI calls today, and taking paths as UTF-8 through the wide calls is
-// a change to this file alone.
+// looking at, creating, flushing, renaming and removing files. Paths are std::string: on
+// Windows UTF-8, given to the platform's wide calls, so that a folder or file of any name is
+// reached; elsewhere bytes, as the system takes them.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-// std::fopen with its modes.
+// std::fopen with its modes (_wfopen on Windows).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
 struct WholeFile {

@@ -7,12 +7,14 @@ _wine_env_auth=""
 
 # wine_env_start PREFIX: starts Xvfb on a free display that only this account can open (a cookie
 # made for the run, in a file of mode 600 beside the prefix) and exports DISPLAY, XAUTHORITY,
-# WINEPREFIX and the Wine settings the tests need.
+# WINEPREFIX and the Wine settings the tests need, among them a UTF-8 locale, in which Wine
+# reads Unix file names and command-line arguments (so that any name reaches the programs).
 wine_env_start() {
     export WINEPREFIX=$1
     export GRADEWICK_WINEPREFIX=$1
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    export LC_ALL=C.UTF-8
     local display=99
     while [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]]; do
         display=$((display + 1))

@@ -4,14 +4,16 @@
 
 #include <windows.h>
 
-constexpr int ResultFilePathSize = 256;
+// The path in UTF-8: any path that the file dialogs return (MAX_PATH UTF-16 units with the
+// terminator) takes at most three bytes a unit.
+constexpr int ResultFilePathSize = MAX_PATH * 3;
 
 extern HINSTANCE InstanceHandle; // the module (WinMain's first action)
 extern HWND MainWindow;          // the hidden main window, stored when its creation returns
 extern HWND SplashWindow;        // recorded by the splash screen on every message
 extern UINT_PTR SplashTimerId;   // the splash timer, as SetTimer returned it
 
-extern char ResultFilePath[ResultFilePathSize]; // chosen on the file selection screen
+extern char ResultFilePath[ResultFilePathSize]; // chosen on the file selection screen (UTF-8)
 extern int IsNewFile;                           // 1: start the file afresh at the first insertion
 
 extern int CurrentSemester; // 0..7, the semester on screen and of new entries

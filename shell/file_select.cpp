@@ -7,16 +7,17 @@
 #include <cstring>
 
 #include "app_state.h"
+#include "encoding.h"
 #include "resource.h"
 #include "screen_flow.h"
 #include "screen_pictures.h"
 
 namespace {
 
-constexpr char FileDialogTitle[] = "Select a file";
+constexpr wchar_t FileDialogTitle[] = L"Select a file";
 // One pair (description, pattern), ended by an extra empty string.
-constexpr char ResultFileFilter[] = "Result Files (*.rst)\0*.rst\0";
-constexpr char ResultFileExtension[] = "rst";
+constexpr wchar_t ResultFileFilter[] = L"Result Files (*.rst)\0*.rst\0";
+constexpr wchar_t ResultFileExtension[] = L"rst";
 constexpr char ResultFileMarker[] = ".rst";
 
 constexpr char OpenErrorPrefix[] = "GetOpenFileName returned Error #";
@@ -26,39 +27,42 @@ constexpr int ErrorCodeSize = 8;
 constexpr char ErrorCaption[] = "WARNING";
 constexpr char InvalidNameText[] = "The Filename you have entered is an invalid .rst file";
 constexpr char InvalidNameCaption[] = "Input Error";
+constexpr char NameTooLongText[] =
+    "The file name is too long: with its folder, a result file's name may have at most 259 "
+    "characters.\n\nChoose a shorter name, or a folder nearer the top of the drive.";
 
 constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 // Save As accepts a name that does not exist yet, and asks before an existing file is chosen:
 // the first Insert would empty it.
 constexpr DWORD SaveAsFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
 
-OPENFILENAMEA FileDialogRecord; // shared by the Save As and the Open dialog
+OPENFILENAMEW FileDialogRecord;         // shared by the Save As and the Open dialog
+wchar_t FileDialogName[MAX_PATH] = L""; // the dialogs' name, which becomes ResultFilePath
 
 bool IsChecked(HWND window, int controlId) {
     return SendDlgItemMessageA(window, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// Shows the standard dialog; returns whether it gave a name. A dialog that fails may have
-// written into ResultFilePath (a buffer too small gets the needed size in its first two
-// bytes): the path stored before the dialog is then kept.
+// Shows the standard dialog, starting from the path named last; returns whether it gave a
+// name. Only a name given becomes ResultFilePath: a dialog that fails may have written into
+// its buffer (one too small gets the needed size in its first two bytes).
 bool ShowFileDialog(FileDialogKind kind) {
-    char previous[ResultFilePathSize];
-    std::memcpy(previous, ResultFilePath, sizeof previous);
+    lstrcpynW(FileDialogName, Utf16FromUtf8(ResultFilePath).c_str(), MAX_PATH);
     FillFileDialogRecord(FileDialogRecord, kind);
     BOOL chosen = FALSE;
     {
         NestedLoopScope nested;
-        chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameA(&FileDialogRecord)
-                                                : GetOpenFileNameA(&FileDialogRecord);
+        chosen = kind == FileDialogKind::SaveAs ? GetSaveFileNameW(&FileDialogRecord)
+                                                : GetOpenFileNameW(&FileDialogRecord);
     }
     if (chosen == FALSE) {
-        std::memcpy(ResultFilePath, previous, sizeof previous);
         // A code of 0 means the user cancelled; anything else is a failure to report.
         if (const DWORD code = CommDlgExtendedError(); code != 0) {
             ShowMessage(FileDialogErrorText(kind, code).c_str(), ErrorCaption, MB_ICONERROR);
         }
         return false;
     }
+    lstrcpynA(ResultFilePath, Utf8FromUtf16(FileDialogName).c_str(), ResultFilePathSize);
     return true;
 }
 
@@ -115,17 +119,17 @@ void OnCommand(HWND window, WPARAM wParam) {
 
 } // namespace
 
-void FillFileDialogRecord(OPENFILENAMEA& record, FileDialogKind kind) {
+void FillFileDialogRecord(OPENFILENAMEW& record, FileDialogKind kind) {
     record = {};
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     record.hwndOwner = MainWindow;
     record.hInstance = nullptr;
     record.lpstrFilter = ResultFileFilter;
     record.lpstrCustomFilter = nullptr;
     record.nMaxCustFilter = 0;
     record.nFilterIndex = 1;
-    record.lpstrFile = ResultFilePath;
-    record.nMaxFile = ResultFilePathSize;
+    record.lpstrFile = FileDialogName;
+    record.nMaxFile = MAX_PATH;
     record.lpstrFileTitle = nullptr;
     record.nMaxFileTitle = 0;
     record.lpstrInitialDir = nullptr;
@@ -144,6 +148,9 @@ bool IsResultFileName(const char* path) {
 }
 
 std::string FileDialogErrorText(FileDialogKind kind, DWORD code) {
+    if (code == FNERR_BUFFERTOOSMALL) {
+        return NameTooLongText;
+    }
     const char* prefix = kind == FileDialogKind::SaveAs ? SaveAsErrorPrefix : OpenErrorPrefix;
     char text[ErrorTextSize] = "";
     char number[ErrorCodeSize] = "";

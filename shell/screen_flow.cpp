@@ -1,6 +1,7 @@
 #include "screen_flow.h"
 
 #include "app_state.h"
+#include "encoding.h"
 #include "resource.h"
 
 namespace {
@@ -83,7 +84,16 @@ void OpenAboutScreen() {
 
 int ShowMessage(const char* text, const char* caption, UINT type) {
     NestedLoopScope nested;
-    return MessageBoxA(MainWindow, text, caption, type);
+    return MessageBoxW(MainWindow, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
+                       type);
+}
+
+std::string ShownText(std::string_view stored) {
+    const auto size = static_cast<int>(stored.size());
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, stored.data(), size, text.data(), size)));
+    return Utf8FromUtf16(text);
 }
 
 int TakePendingScreen() {

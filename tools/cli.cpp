@@ -16,6 +16,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "encoding.h"
 #include "export.h"
 #include "file_system.h"
 #include "gradewick_version.h"
@@ -175,6 +176,8 @@ int Show(const std::string& path, int semester, std::ostream& out, std::ostream&
     return CliExitOk;
 }
 
+// The subject is stored as the entry screen stores what is typed (CheckSubject has seen that it
+// can be).
 int Add(const std::string& path, bool startAfresh, int semester, int credits, int gradeIndex,
         const std::string& subject, std::ostream& err) {
     if (!startAfresh && ResultFileFull(path.c_str())) {
@@ -183,8 +186,8 @@ int Add(const std::string& path, bool startAfresh, int semester, int credits, in
                "first)\n";
         return CliExitFileError;
     }
-    if (!AppendRecord(path.c_str(), startAfresh, SemesterLabel(semester - 1), subject.c_str(),
-                      credits - 1, gradeIndex)) {
+    if (!AppendRecord(path.c_str(), startAfresh, SemesterLabel(semester - 1),
+                      StoredFromUtf8(subject).Bytes.c_str(), credits - 1, gradeIndex)) {
         err << "gradewick-cli: cannot write result file '" << path << "'\n";
         return CliExitFileError;
     }
@@ -198,8 +201,10 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
     }
     int passedOver = 0;
     const ExportData data = CollectResults(passedOver);
+    // One text in the encoding of the subjects it lists: the path too is as the result file
+    // would store it (on Windows a character that the code page cannot hold shows as '?').
     std::ostringstream text;
-    text << "Gradewick report for " << path << '\n';
+    text << "Gradewick report for " << StoredFromUtf8(path).Bytes << '\n';
     text << Count(report.RecordsRead, "record") << " read\n";
     for (const ExportSemester& semester : data.Semesters) {
         text << '\n'
@@ -390,8 +395,14 @@ std::string Upper(std::string text) {
 }
 
 std::string CheckSubject(const std::string& subject) {
-    if (subject.size() > MaxSubjectBytes) {
-        return "the subject '" + subject + "' is " + std::to_string(subject.size()) +
+    const StoredText stored = StoredFromUtf8(subject);
+    if (!stored.Unstorable.empty()) {
+        return "the subject '" + subject +
+               "' holds characters that the result file cannot store on this system: " +
+               stored.Unstorable;
+    }
+    if (stored.Bytes.size() > MaxSubjectBytes) {
+        return "the subject '" + subject + "' is " + std::to_string(stored.Bytes.size()) +
                " bytes long; at most " + std::to_string(MaxSubjectBytes) + " fit";
     }
     if (subject.find_first_of("\r\n") != std::string::npos) {

@@ -1,21 +1,65 @@
 // gradewick-cli's entry point: output in binary mode, so that lines end in a bare line feed on
-// every platform.
+// every platform. On Windows the arguments come from the wide command line, in UTF-8 as the core
+// takes paths, and the messages, in UTF-8 too, go to standard error as UTF-16 when it is a
+// console (which then shows every character) and as UTF-8 bytes when it is a file or a pipe.
 #include <cstdio>
 #include <iostream>
 
 #if defined(_WIN32)
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "encoding.h"
 #endif
 
 #include "cli.h"
 #include "summary.h"
 
-int main(int argc, char** argv) {
 #if defined(_WIN32)
+
+namespace {
+
+void WriteMessages(const std::string& text) {
+    HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    const std::wstring wide = Utf16FromUtf8(text);
+    DWORD written = 0;
+    if (GetConsoleMode(standardError, &mode) == 0 || wide.empty() ||
+        WriteConsoleW(standardError, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                      nullptr) == 0) {
+        static_cast<void>(std::fwrite(text.data(), 1, text.size(), stderr));
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** wideArgv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-#endif
+    EnsureExtendedPrecision();
+    std::vector<std::string> arguments(static_cast<std::size_t>(argc));
+    std::vector<const char*> argv(arguments.size());
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        arguments[i] = Utf8FromUtf16(wideArgv[i]);
+        argv[i] = arguments[i].c_str();
+    }
+    std::ostringstream messages;
+    const int status = RunGradewickCli(argc, argv.data(), std::cout, messages);
+    WriteMessages(messages.str());
+    return status;
+}
+
+#else
+
+int main(int argc, char** argv) {
     EnsureExtendedPrecision();
     return RunGradewickCli(argc, argv, std::cout, std::cerr);
 }
+
+#endif

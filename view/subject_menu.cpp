@@ -101,12 +101,12 @@ std::string SubjectLine(const SubjectRecord& record) {
 bool AskToRemove(const SubjectRecord& record) {
     const std::optional<int> credits = CreditValue(record.CreditIndex);
     const std::string_view subject = WithoutLineFeed(record.Subject);
-    const std::string text = "Remove \"" + std::string(subject.empty() ? NoName : subject) +
-                             "\" (" + SemesterLabel(ClassifyRecord(record).value_or(0)) + ", " +
-                             std::to_string(credits.value_or(0)) +
-                             (credits == 1 ? " credit" : " credits") + ", grade " +
-                             GradeLetter(record.GradeIndex) +
-                             ") from the result file?\n\nEvery other subject stays as it is.";
+    const std::string text =
+        "Remove \"" + (subject.empty() ? std::string(NoName) : ShownText(subject)) + "\" (" +
+        SemesterLabel(ClassifyRecord(record).value_or(0)) + ", " +
+        std::to_string(credits.value_or(0)) + (credits == 1 ? " credit" : " credits") + ", grade " +
+        GradeLetter(record.GradeIndex) +
+        ") from the result file?\n\nEvery other subject stays as it is.";
     return ShowMessage(text.c_str(), QuestionCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
            IDYES;
 }

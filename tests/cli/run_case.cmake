@@ -1,7 +1,7 @@
 # Runs one case of cases.txt: copies its input into a fresh folder as file.rst, prepares the
 # folder, runs the case's commands there (through the emulator when cross-built) and checks the
 # last one's exit code, standard output and standard error, and every file left in the folder.
-file(STRINGS ${SOURCE}/cases.txt rows REGEX "^${CASE} ")
+file(STRINGS ${SOURCE}/cases.txt rows REGEX "^${CASE} " ENCODING UTF-8)
 string(REPLACE "|" ";" fields "${rows}")
 list(TRANSFORM fields STRIP)
 list(GET fields 1 input)
@@ -36,7 +36,7 @@ foreach(item IN LISTS setup)
         set(out_file /dev/full)
     endif()
 endforeach()
-file(GLOB before RELATIVE ${WORK} ${WORK}/*)
+file(GLOB_RECURSE before LIST_DIRECTORIES true RELATIVE ${WORK} ${WORK}/*)
 
 string(REPLACE " && " ";" steps "${commands}")
 list(LENGTH steps count)
@@ -83,7 +83,7 @@ elseif(NOT want_err STREQUAL "-" AND at EQUAL -1)
 endif()
 
 # Files: name=same (the input's bytes), name=gone, or name=FILE of expected/; file.rst keeps
-# the input's bytes unless named, and no file may appear that is not named.
+# the input's bytes unless named, and no file may appear that is not named, in a folder either.
 set(expected_names ${before})
 set(checks file.rst=same)
 if(NOT want_files STREQUAL "-")
@@ -118,7 +118,7 @@ foreach(check IN LISTS checks)
         string(APPEND problems "${name} differs from ${want_path}: ${hex}\n")
     endif()
 endforeach()
-file(GLOB after RELATIVE ${WORK} ${WORK}/*)
+file(GLOB_RECURSE after LIST_DIRECTORIES true RELATIVE ${WORK} ${WORK}/*)
 list(SORT after)
 list(SORT expected_names)
 list(REMOVE_DUPLICATES expected_names)

@@ -1,8 +1,9 @@
-// The real gradewick.exe driven once from another process, as an automation tool would: the
-// file selection screen, a new file through Save As (over a file that is there already, which
-// Save As asks about), insertions read back from the disk, the results view, a subject removed
-// from its row's menu, and Exit with code 0. GRADEWICK_EXE in the environment names another
-// program file (the package test runs the installed one).
+// The real gradewick.exe driven from another process, as an automation tool would: the file
+// selection screen, a new file through Save As (over a file that is there already, which Save As
+// asks about), insertions read back from the disk, the results view, a subject removed from its
+// row's menu, Exit with code 0, and the file opened again; in a folder of a plain name and in
+// one named in several scripts. GRADEWICK_EXE in the environment names another program file
+// (the package test runs the installed one).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include "encoding.h"
 #include "resource.h"
 
 namespace {
@@ -48,10 +50,15 @@ HWND WaitForDialog(int controlId) {
 }
 
 std::string Text(HWND dialog, int controlId) {
-    char text[256] = "";
-    SendDlgItemMessageA(dialog, controlId, WM_GETTEXT, ARRAYSIZE(text),
+    wchar_t text[256] = L"";
+    SendDlgItemMessageW(dialog, controlId, WM_GETTEXT, ARRAYSIZE(text),
                         reinterpret_cast<LPARAM>(text));
-    return text;
+    return Utf8FromUtf16(text);
+}
+
+void SetText(HWND dialog, int controlId, const std::string& text) {
+    SendDlgItemMessageW(dialog, controlId, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(Utf16FromUtf8(text).c_str()));
 }
 
 void Post(HWND dialog, int controlId, int notification = BN_CLICKED) {
@@ -72,98 +79,143 @@ struct Process : PROCESS_INFORMATION {
 };
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Utf16FromUtf8(path).c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-TEST(Gradewick, ANewFileTakesASubjectAndTheResultsViewShowsIt) {
+// Starts the program; its file selection screen, or nullptr.
+HWND Start(Process& process) {
     const char* exe = std::getenv("GRADEWICK_EXE");
     std::string commandLine = exe != nullptr ? exe : GRADEWICK_EXE;
     commandLine = '"' + commandLine + '"';
-    char folder[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = folder;
-    path += "gradewick-e2e.rst";
-    std::ofstream(path, std::ios::binary) << "last year";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    Process process;
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
-        << commandLine;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return nullptr;
+    }
     processId = process.dwProcessId;
+    return WaitForDialog(IDC_FILE_OK);
+}
 
-    HWND files = WaitForDialog(IDC_FILE_OK);
-    ASSERT_NE(files, nullptr) << "no file selection screen";
-    Post(files, IDC_FILE_OK); // "New file" is chosen from the start
-    // No keeps the Save As dialog; Yes takes the name. The file is emptied at the first Insert.
-    for (const int answer : {IDNO, IDYES}) {
-        HWND saveAs = WaitForDialog(FileNameId);
-        ASSERT_NE(saveAs, nullptr) << "no Save As dialog";
-        SendDlgItemMessageA(saveAs, FileNameId, WM_SETTEXT, 0,
-                            reinterpret_cast<LPARAM>(path.c_str()));
-        Post(saveAs, IDOK);
-        HWND question = WaitForDialog(MessageTextId);
-        ASSERT_NE(question, nullptr) << "replaced without asking";
-        EXPECT_NE(Text(question, MessageTextId).find("already exists"), std::string::npos);
-        Post(question, answer);
-        for (int wait = 0; wait < 100 && IsWindow(question); ++wait) {
-            Sleep(50);
-        }
-    }
-    HWND entry = WaitForDialog(IDC_ENTRY_SUBJECT);
-    ASSERT_NE(entry, nullptr) << "no subject entry screen";
-    EXPECT_EQ(FileBytes(path), "last year") << "changed before the first Insert";
-    SendDlgItemMessageA(entry, IDC_ENTRY_GRADE, CB_SETCURSEL, 1, 0);
-    Post(entry, IDC_ENTRY_GRADE, CBN_SELCHANGE);
-    for (const char* subject : {"Physics", "Chemistry"}) {
-        SendDlgItemMessageA(entry, IDC_ENTRY_SUBJECT, WM_SETTEXT, 0,
-                            reinterpret_cast<LPARAM>(subject));
-        Post(entry, IDC_ENTRY_INSERT);
-        for (int wait = 0; wait < 100 && !Text(entry, IDC_ENTRY_SUBJECT).empty(); ++wait) {
-            Sleep(50); // inserted once the field is empty again
-        }
-    }
-    Post(entry, IDC_ENTRY_VIEW_CGPA);
+// The results view once its rows are filled, or nullptr.
+HWND ResultsShown() {
     HWND view = WaitForDialog(IDC_VIEW_SEMESTER_LIST);
-    ASSERT_NE(view, nullptr) << "no results view";
-    const std::string chemistry = "Semester 1\r\nChemistry\r\n0\r\n1\r\n";
-    EXPECT_EQ(FileBytes(path), "Semester 1\r\nPhysics\r\n0\r\n1\r\n" + chemistry);
-    for (int wait = 0; wait < 300 && Text(view, IDC_VIEW_GPA).empty(); ++wait) {
+    for (int wait = 0; view != nullptr && wait < 300 && Text(view, IDC_VIEW_GPA).empty(); ++wait) {
         Sleep(50);
     }
-    EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
-    EXPECT_EQ(Text(view, IDC_VIEW_GPA), "3.70");
+    return view;
+}
 
-    // A right-click on Physics, Remove, Yes: the menu is driven by keys, as it cannot be read
-    // from another process.
-    RECT cell{};
-    GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &cell);
-    POINT at{cell.left + 4, (cell.top + cell.bottom) / 2};
-    ScreenToClient(view, &at);
-    PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    HWND menu = WaitForDialog(0);
-    ASSERT_NE(menu, nullptr) << "no menu on the row";
-    PostMessageA(menu, WM_CHAR, 'r', 0);
-    HWND question = WaitForDialog(MessageTextId);
-    ASSERT_NE(question, nullptr) << "removed without asking";
-    EXPECT_NE(Text(question, MessageTextId).find("\"Physics\""), std::string::npos);
-    Post(question, IDYES);
-    for (int wait = 0; wait < 100 && FileBytes(path) != chemistry; ++wait) {
-        Sleep(50);
-    }
-    EXPECT_EQ(FileBytes(path), chemistry);
-    for (int wait = 0; wait < 100 && Text(view, IDC_VIEW_ROW1_SUBJECT) != "Chemistry\n"; ++wait) {
-        Sleep(50);
-    }
-    EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Chemistry\n");
-
-    Post(view, IDC_EXIT_BUTTON);
+void ExitsWithZero(Process& process, HWND screen) {
+    Post(screen, IDC_EXIT_BUTTON);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);
     EXPECT_EQ(code, 0U);
-    DeleteFileA(path.c_str());
+}
+
+void Insert(HWND entry, const char* subject) {
+    SetText(entry, IDC_ENTRY_SUBJECT, subject);
+    Post(entry, IDC_ENTRY_INSERT);
+    for (int wait = 0; wait < 100 && !Text(entry, IDC_ENTRY_SUBJECT).empty(); ++wait) {
+        Sleep(50); // inserted once the field is empty again
+    }
+}
+
+// A new file through Save As, insertions read back from the disk, the results view, a subject
+// removed from its row's menu, Exit; then the file opened again through Open. The cases differ
+// only by the names of folder and file.
+TEST(Gradewick, AFileInAnyFolderIsCreatedWrittenShownChangedAndOpenedAgain) {
+    const struct {
+        const char* Folder;
+        const char* File;
+    } names[] = {{"gradewick-e2e", "marks.rst"}, {"gradewick-e2e Ünï 成绩 ✓", "marks-é成.rst"}};
+    wchar_t temporary[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temporary);
+    for (const auto& name : names) {
+        const std::string folder = Utf8FromUtf16(temporary) + name.Folder;
+        const std::string path = folder + "\\" + name.File;
+        SCOPED_TRACE(path);
+        CreateDirectoryW(Utf16FromUtf8(folder).c_str(), nullptr);
+        std::ofstream(Utf16FromUtf8(path).c_str(), std::ios::binary) << "last year";
+        Process process;
+        HWND files = Start(process);
+        ASSERT_NE(files, nullptr) << "no file selection screen";
+        Post(files, IDC_FILE_OK); // "New file" is chosen from the start
+        // No keeps the Save As dialog; Yes takes the name. The file is emptied at the first
+        // Insert.
+        for (const int answer : {IDNO, IDYES}) {
+            HWND saveAs = WaitForDialog(FileNameId);
+            ASSERT_NE(saveAs, nullptr) << "no Save As dialog";
+            SetText(saveAs, FileNameId, path);
+            Post(saveAs, IDOK);
+            HWND question = WaitForDialog(MessageTextId);
+            ASSERT_NE(question, nullptr) << "replaced without asking";
+            EXPECT_NE(Text(question, MessageTextId).find("already exists"), std::string::npos);
+            Post(question, answer);
+            for (int wait = 0; wait < 100 && IsWindow(question); ++wait) {
+                Sleep(50);
+            }
+        }
+        HWND entry = WaitForDialog(IDC_ENTRY_SUBJECT);
+        ASSERT_NE(entry, nullptr) << "no subject entry screen";
+        EXPECT_EQ(FileBytes(path), "last year") << "changed before the first Insert";
+        SendDlgItemMessageA(entry, IDC_ENTRY_GRADE, CB_SETCURSEL, 1, 0);
+        Post(entry, IDC_ENTRY_GRADE, CBN_SELCHANGE);
+        Insert(entry, "Physics");
+        Insert(entry, "Chemistry");
+        Post(entry, IDC_ENTRY_VIEW_CGPA);
+        HWND view = ResultsShown();
+        ASSERT_NE(view, nullptr) << "no results view";
+        const std::string chemistry = "Semester 1\r\nChemistry\r\n0\r\n1\r\n";
+        EXPECT_EQ(FileBytes(path), "Semester 1\r\nPhysics\r\n0\r\n1\r\n" + chemistry);
+        EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
+        EXPECT_EQ(Text(view, IDC_VIEW_GPA), "3.70");
+
+        // A right-click on Physics, Remove, Yes: the menu is driven by keys, as it cannot be
+        // read from another process.
+        RECT cell{};
+        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &cell);
+        POINT at{cell.left + 4, (cell.top + cell.bottom) / 2};
+        ScreenToClient(view, &at);
+        PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        HWND menu = WaitForDialog(0);
+        ASSERT_NE(menu, nullptr) << "no menu on the row";
+        PostMessageA(menu, WM_CHAR, 'r', 0);
+        HWND question = WaitForDialog(MessageTextId);
+        ASSERT_NE(question, nullptr) << "removed without asking";
+        EXPECT_NE(Text(question, MessageTextId).find("\"Physics\""), std::string::npos);
+        Post(question, IDYES);
+        for (int wait = 0; wait < 100 && FileBytes(path) != chemistry; ++wait) {
+            Sleep(50);
+        }
+        EXPECT_EQ(FileBytes(path), chemistry);
+        for (int wait = 0; wait < 100 && Text(view, IDC_VIEW_ROW1_SUBJECT) != "Chemistry\n";
+             ++wait) {
+            Sleep(50);
+        }
+        EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Chemistry\n");
+        ExitsWithZero(process, view);
+
+        // The file again, through "Existing file" and the Open dialog.
+        Process again;
+        files = Start(again);
+        ASSERT_NE(files, nullptr) << "no file selection screen the second time";
+        SendDlgItemMessageA(files, IDC_FILE_NEW, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendDlgItemMessageA(files, IDC_FILE_EXISTING, BM_SETCHECK, BST_CHECKED, 0);
+        Post(files, IDC_FILE_OK);
+        HWND open = WaitForDialog(FileNameId);
+        ASSERT_NE(open, nullptr) << "no Open dialog";
+        SetText(open, FileNameId, path);
+        Post(open, IDOK);
+        view = ResultsShown();
+        ASSERT_NE(view, nullptr) << "no results view after Open";
+        EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Chemistry\n");
+        ExitsWithZero(again, view);
+        DeleteFileW(Utf16FromUtf8(path).c_str());
+        RemoveDirectoryW(Utf16FromUtf8(folder).c_str());
+    }
 }
 
 } // namespace

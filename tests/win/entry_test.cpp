@@ -74,6 +74,46 @@ TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
     EXPECT_EQ(file_.Read(), Record(1, std::string(49, 'i'), 0, 0));
 }
 
+// Subjects are stored in the system's code page (Wine's 1252) as they always were; one that it
+// cannot hold is refused, naming the characters (no best-fit stand-in: "ā" is not "a").
+TEST_F(EntryTest, ASubjectIsStoredInTheCodePageOrRefusedNamingWhatItCannotHold) {
+    const std::string kept = Record(2, "Kept", 1, 2);
+    const struct {
+        const wchar_t* Typed;
+        std::string Stored; // "": refused
+        const char* Named;
+    } cases[] = {
+        {L"Crème Ökonomie", "Cr\xe8me \xd6konomie", ""},
+        {L"成绩 ā notes 成", "", "成 (U+6210), 绩 (U+7EE9), ā (U+0101)\n"},
+    };
+    ModalAnswerer answerer;
+    IsNewFile = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Named);
+        file_.Write(kept);
+        ModalAnswerer::Seen.clear();
+        Open();
+        SetDlgItemTextW(dialog_, IDC_ENTRY_SUBJECT, c.Typed);
+        SendCommand(dialog_, IDC_ENTRY_INSERT);
+        wchar_t field[64] = L"";
+        GetDlgItemTextW(dialog_, IDC_ENTRY_SUBJECT, field, ARRAYSIZE(field));
+        if (!c.Stored.empty()) {
+            EXPECT_EQ(file_.Read(), kept + Record(1, c.Stored, 0, 0));
+            EXPECT_TRUE(ModalAnswerer::Seen.empty());
+        } else {
+            EXPECT_EQ(file_.Read(), kept);
+            ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
+            EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "Input Error");
+            EXPECT_NE(ModalAnswerer::Seen[0].Text.find(std::string(":\n\n") + c.Named),
+                      std::string::npos)
+                << ModalAnswerer::Seen[0].Text;
+            EXPECT_STREQ(field, c.Typed);
+            EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
+        }
+        DestroyWindow(dialog_);
+    }
+}
+
 TEST_F(EntryTest, ARefusedWriteIsReportedOnceAndLosesNothing) {
     const std::string kept = Record(2, "Kept", 1, 2);
     file_.Write(kept);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <map>
 
+#include "encoding.h"
 #include "summary.h"
 
 namespace {
@@ -16,10 +17,11 @@ std::deque<std::vector<int>> menuKeys;
 std::map<HWND, int> sightings;
 constexpr UINT MenuHandleMessage = 0x01E1; // MN_GETHMENU
 
+// In UTF-8, as the program's own texts are.
 std::string TextOf(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, ARRAYSIZE(text));
-    return text;
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, ARRAYSIZE(text));
+    return Utf8FromUtf16(text);
 }
 
 BOOL CALLBACK Collect(HWND window, LPARAM windows) {
@@ -40,9 +42,9 @@ bool IsMenu(HWND window) {
 }
 
 std::string MenuItemText(HMENU menu, UINT position) {
-    char text[256] = "";
-    GetMenuStringA(menu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
-    return text;
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
+    return Utf8FromUtf16(text);
 }
 
 // "&Remove \"Art\"...|-|&Grade>A-|...": each item, a submenu with its checked item.
@@ -118,7 +120,7 @@ void Answer(HWND box) {
     if (fileName != nullptr && !names.empty()) {
         name = names.front();
         names.pop_front();
-        SetWindowTextA(fileName, name.c_str());
+        SetWindowTextW(fileName, Utf16FromUtf8(name).c_str());
     }
     int button = fileName != nullptr && name.empty() ? IDCANCEL : IDOK;
     if (text != nullptr && !buttons.empty()) {

@@ -61,9 +61,9 @@ struct TempFile {
 
 // A modal box the answerer saw.
 struct Box {
-    std::string Caption;
-    std::string Text; // a message box's text; a file dialog's is empty
-    bool ViewVisible; // the results view was on screen when the box came
+    std::string Caption; // in UTF-8
+    std::string Text;    // a message box's text; a file dialog's is empty
+    bool ViewVisible;    // the results view was on screen when the box came
 };
 
 // While alive, a timer on this thread finds every message box, file dialog, About screen and
@@ -78,7 +78,7 @@ class ModalAnswerer {
     ~ModalAnswerer();
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
-    void Name(const std::string& fileName); // the next file dialog gets it; "" cancels
+    void Name(const std::string& fileName); // UTF-8; the next file dialog gets it; "" cancels
     void Press(int buttonId); // the next message box gets it (IDYES, IDNO, ...; 0: nothing)
     // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
     void Keys(std::vector<int> keys);

@@ -240,26 +240,30 @@ constexpr int Right = -VK_RIGHT;
 constexpr int Enter = '\r';
 
 TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
-    // The middle record has LF line ends and a blank line after it; a 101st record follows.
+    // The middle record has LF line ends, a blank line after it and a subject in the code page
+    // (é, shown as it is); a 101st record follows.
     const std::string first = Record(1, "Algebra", 3, 0);
     std::string rest = Record(2, "Optics", 0, 9);
     for (int i = 3; i <= 101; ++i) {
         rest += Record(8, "x", 0, 0);
     }
     const auto with = [&](const std::string& art) { return first + art + rest; };
-    const std::string before = with("Semester 2\nArt & Design\n1\n4\n\n");
+    const std::string before = with("Semester 2\nArt & D\xe9sign\n1\n4\n\n");
     const struct {
         std::vector<int> Keys;
         int Answer; // the question's button; 0: no question
         std::string After;
         const char* Row1; // the first row of semester 2 afterwards: subject and grade
     } cases[] = {
-        {{'g', Enter}, 0, with(Record(2, "Art & Design", 1, 0)), "Art & Design\n A"},
-        {{'c', Down, Down, Enter}, 0, with(Record(2, "Art & Design", 2, 4)), "Art & Design\n B-"},
-        {{'s', Enter}, 0, with(Record(1, "Art & Design", 1, 4)), "Optics\n D"},
+        {{'g', Enter}, 0, with(Record(2, "Art & D\xe9sign", 1, 0)), "Art & Désign\n A"},
+        {{'c', Down, Down, Enter},
+         0,
+         with(Record(2, "Art & D\xe9sign", 2, 4)),
+         "Art & Désign\n B-"},
+        {{'s', Enter}, 0, with(Record(1, "Art & D\xe9sign", 1, 4)), "Optics\n D"},
         {{'r'}, IDYES, with(""), "Optics\n D"},
-        {{'r'}, IDNO, before, "Art & Design\n B-"},
-        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Design\n B-"}, // B- already
+        {{'r'}, IDNO, before, "Art & Désign\n B-"},
+        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Désign\n B-"}, // B- already
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
@@ -275,11 +279,11 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
         Pointer(WM_RBUTTONUP, InRow(1));
         SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_EQ(ModalAnswerer::Seen.size(), c.Answer != 0 ? 2U : 1U);
-        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Design\"...|-|&Grade>B-|"
+        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Désign\"...|-|&Grade>B-|"
                                                "&Credits>2|&Semester>Semester 2");
         EXPECT_EQ(ModalAnswerer::Seen.back().Text,
                   c.Answer == 0 ? ModalAnswerer::Seen[0].Text
-                                : "Remove \"Art & Design\" (Semester 2, 2 credits, grade B-) from "
+                                : "Remove \"Art & Désign\" (Semester 2, 2 credits, grade B-) from "
                                   "the result file?\n\nEvery other subject stays as it is.");
         EXPECT_EQ(file_.Read(), c.After);
         EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT) + " " +

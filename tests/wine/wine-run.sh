@@ -15,6 +15,10 @@ export WINEPREFIX=${GRADEWICK_WINEPREFIX:-$root/build/windows/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
+# Wine reads Unix file names and command-line arguments in the Unix locale's character set:
+# UTF-8, so that a folder or file of any name reaches the programs as it is. The programs' ANSI
+# code page stays Wine's default, 1252.
+export LC_ALL=C.UTF-8
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 

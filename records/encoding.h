@@ -1,0 +1,31 @@
+// The forms text takes on Windows. Paths and the program's own texts are kept in UTF-8; the
+// platform's wide calls take UTF-16; the texts of a result file (labels and subjects) are bytes
+// of the system's ANSI code page, as they always were. Elsewhere paths and texts are bytes and
+// nothing is converted.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text as the result file stores it. A character that the code page cannot hold (a best-fit
+// stand-in is not taken: "ā" is not "a") is a '?' in Bytes and named once in Unstorable, in
+// UTF-8 with its code: "成 (U+6210), 绩 (U+7EE9)".
+struct StoredText {
+    std::string Bytes;
+    std::string Unstorable; // empty when every character is stored as it is
+};
+
+// UTF-8 text (a command-line argument) as the result file stores it: on Windows in the code
+// page; elsewhere the bytes as given, every one stored.
+StoredText StoredFromUtf8(std::string_view text);
+
+#if defined(_WIN32)
+
+// Text that is not valid UTF-8 (or UTF-16) gives an empty result, so that a path that cannot be
+// converted names no file rather than another one.
+std::wstring Utf16FromUtf8(std::string_view utf8);
+std::string Utf8FromUtf16(std::wstring_view utf16);
+
+StoredText CodePageFromUtf16(std::wstring_view text);
+
+#endif
