@@ -298,35 +298,6 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
     }
 }
 
-TEST_F(ViewTest, TheKeyboardsMenuReachesEverySubjectAndADamagedOneHasNone) {
-    std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
-    for (int i = 1; i <= 10; ++i) {
-        file += Record(1, std::to_string(i), 0, 0);
-    }
-    ModalAnswerer answerer; // the warning of a damaged subject
-    Open(file);
-    RefreshResultsView(view_);
-    ModalAnswerer::Seen.clear();
-    answerer.Keys({Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
-    SendMessageA(view_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view_), -1);
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
-    std::string subjects;
-    for (int i = 1; i <= 10; ++i) {
-        subjects += (i == 1 ? "" : "|") + std::to_string(i) + "\t1 A>";
-    }
-    EXPECT_EQ(ModalAnswerer::Seen[0].Text, subjects);
-    const std::string changed = Record(1, "10", 0, 1);
-    EXPECT_EQ(file_.Read().substr(file_.Read().size() - changed.size()), changed);
-
-    // A row past the seventh has its own menu once it is scrolled into view.
-    SendMessageA(view_, WM_VSCROLL, SB_BOTTOM,
-                 reinterpret_cast<LPARAM>(GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL)));
-    Pointer(WM_RBUTTONUP, InRow(7));
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
-    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
-                                           "&Semester>Semester 1");
-}
-
 TEST_F(ViewTest, AChangeIsRefusedWhenTheFileChangedOrCannotBeRewritten) {
     const std::string before = Record(1, "Algebra", 3, 0) + Record(1, "Optics", 0, 9);
     const std::string inserted = Record(1, "Inserted", 1, 1) + before;
@@ -371,45 +342,61 @@ TEST_F(ViewTest, AChangeIsRefusedWhenTheFileChangedOrCannotBeRewritten) {
     EXPECT_EQ(file_.Read(), inserted);
 }
 
-// In the view's own modal loop: the menu key and the wheel over the rows reach the view from the
-// semester list, which has the focus.
-TEST_F(ViewTest, TheMenuKeyAndTheWheelReachTheViewFromTheFocusedList) {
-    std::string file;
+// In the view's own modal loop, with the focus on the semester list: the wheel over the rows
+// scrolls them, the menu key opens a menu of every subject the view counts (not a damaged one),
+// and a row scrolled into view has its own menu.
+TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
+    std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
     for (int i = 1; i <= 10; ++i) {
         file += Record(1, std::to_string(i), 0, 0);
     }
     file_.Write(file);
     lstrcpynA(ResultFilePath, file_.Path.c_str(), ResultFilePathSize);
-    ModalAnswerer answerer;
+    ModalAnswerer answerer;                       // OK to the damaged subject's warning
+    answerer.Keys({Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
     static std::string rows;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    static int step = 0;
+    step = 0;
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
         HWND view = FindScreen(IDC_VIEW_SEMESTER_LIST);
-        if (view == nullptr) {
-            return;
+        if (view == nullptr || ModalAnswerer::Seen.empty() || FindScreen(MessageTextId)) {
+            return; // until the warning has come and gone
         }
-        KillTimer(nullptr, timer);
-        RefreshResultsView(view);
         HWND list = GetDlgItem(view, IDC_VIEW_SEMESTER_LIST);
-        SetFocus(list);
         RECT row{};
-        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &row);
-        SetCursorPos(row.left + 2, row.top + 2);
-        PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
-                     MAKELPARAM(row.left, row.top));
-        PostMessageA(list, WM_KEYDOWN, VK_APPS, 0);
-        PostMessageA(list, WM_KEYUP, VK_APPS, 0);
-        SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR last, DWORD) {
-            KillTimer(nullptr, last);
-            HWND shown = FindScreen(IDC_VIEW_SEMESTER_LIST);
-            rows = ControlText(shown, IDC_VIEW_ROW1_SUBJECT);
-            PostMessageA(shown, WM_COMMAND, IDC_EXIT_BUTTON, 0);
-        });
+        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT + 6), &row);
+        switch (step++) {
+        case 0:
+            RefreshResultsView(view);
+            SetFocus(list);
+            SetCursorPos(row.left + 2, row.top + 2);
+            PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+            PostMessageA(list, WM_KEYDOWN, VK_APPS, 0);
+            PostMessageA(list, WM_KEYUP, VK_APPS, 0);
+            break;
+        case 1:
+            MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&row), 1);
+            PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(row.left + 2, row.top + 2));
+            break;
+        default:
+            KillTimer(nullptr, timer);
+            rows = ControlText(view, IDC_VIEW_ROW1_SUBJECT);
+            PostMessageA(view, WM_COMMAND, IDC_EXIT_BUTTON, 0);
+        }
     });
     RunScreens(IDD_RESULTS_VIEW, nullptr);
     TakeQuitCode();
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 1U) << "no menu, or two";
-    EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "menu");
     EXPECT_EQ(rows, "4\n") << "the rows did not scroll";
+    std::string subjects;
+    for (int i = 1; i <= 10; ++i) {
+        subjects += (i == 1 ? "" : "|") + std::to_string(i) + "\t1 A>";
+    }
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text, subjects);
+    EXPECT_EQ(ModalAnswerer::Seen[2].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
+                                           "&Semester>Semester 1");
+    const std::string last = Record(1, "10", 0, 0);
+    EXPECT_EQ(file_.Read(), file.substr(0, file.size() - last.size()) + Record(1, "10", 0, 1));
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
