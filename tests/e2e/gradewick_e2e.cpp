@@ -49,6 +49,13 @@ HWND WaitForDialog(int controlId) {
     return found;
 }
 
+// Waits up to 15 s until done() holds.
+template <typename Done> void Eventually(Done done) {
+    for (int wait = 0; wait < 300 && !done(); ++wait) {
+        Sleep(50);
+    }
+}
+
 std::string Text(HWND dialog, int controlId) {
     wchar_t text[256] = L"";
     SendDlgItemMessageW(dialog, controlId, WM_GETTEXT, ARRAYSIZE(text),
@@ -101,9 +108,7 @@ HWND Start(Process& process) {
 // The results view once its rows are filled, or nullptr.
 HWND ResultsShown() {
     HWND view = WaitForDialog(IDC_VIEW_SEMESTER_LIST);
-    for (int wait = 0; view != nullptr && wait < 300 && Text(view, IDC_VIEW_GPA).empty(); ++wait) {
-        Sleep(50);
-    }
+    Eventually([&] { return view == nullptr || !Text(view, IDC_VIEW_GPA).empty(); });
     return view;
 }
 
@@ -118,9 +123,7 @@ void ExitsWithZero(Process& process, HWND screen) {
 void Insert(HWND entry, const char* subject) {
     SetText(entry, IDC_ENTRY_SUBJECT, subject);
     Post(entry, IDC_ENTRY_INSERT);
-    for (int wait = 0; wait < 100 && !Text(entry, IDC_ENTRY_SUBJECT).empty(); ++wait) {
-        Sleep(50); // inserted once the field is empty again
-    }
+    Eventually([&] { return Text(entry, IDC_ENTRY_SUBJECT).empty(); }); // inserted
 }
 
 // A new file through Save As, insertions read back from the disk, the results view, a subject
@@ -154,9 +157,7 @@ TEST(Gradewick, AFileInAnyFolderIsCreatedWrittenShownChangedAndOpenedAgain) {
             ASSERT_NE(question, nullptr) << "replaced without asking";
             EXPECT_NE(Text(question, MessageTextId).find("already exists"), std::string::npos);
             Post(question, answer);
-            for (int wait = 0; wait < 100 && IsWindow(question); ++wait) {
-                Sleep(50);
-            }
+            Eventually([&] { return IsWindow(question) == FALSE; });
         }
         HWND entry = WaitForDialog(IDC_ENTRY_SUBJECT);
         ASSERT_NE(entry, nullptr) << "no subject entry screen";
@@ -187,14 +188,8 @@ TEST(Gradewick, AFileInAnyFolderIsCreatedWrittenShownChangedAndOpenedAgain) {
         ASSERT_NE(question, nullptr) << "removed without asking";
         EXPECT_NE(Text(question, MessageTextId).find("\"Physics\""), std::string::npos);
         Post(question, IDYES);
-        for (int wait = 0; wait < 100 && FileBytes(path) != chemistry; ++wait) {
-            Sleep(50);
-        }
+        Eventually([&] { return Text(view, IDC_VIEW_ROW1_SUBJECT) == "Chemistry\n"; });
         EXPECT_EQ(FileBytes(path), chemistry);
-        for (int wait = 0; wait < 100 && Text(view, IDC_VIEW_ROW1_SUBJECT) != "Chemistry\n";
-             ++wait) {
-            Sleep(50);
-        }
         EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Chemistry\n");
         ExitsWithZero(process, view);
 
