@@ -100,11 +100,6 @@ constexpr int SemesterListItems = 8;
 constexpr std::array<const char*, SemesterListItems> SemesterListTexts = {"1", "2", "3", "4",
                                                                           "5", "6", "7", "8"};
 
-// DWLP_USER of a view that has handed over to the subject entry screen. Such a view stays
-// alive, hidden, while the screens after it run nested (its About screen or a warning box was
-// open); it must never take ResultsViewWindow back from the working view.
-constexpr LONG_PTR ViewHandedOver = 1;
-
 // What the last load left out, to be told once the view is on screen.
 struct LoadWarnings {
     bool CannotOpen = false;
@@ -278,7 +273,6 @@ void OnAddSubject(HWND window) {
     AnimationPhase = PhaseRunRight;
     KillTimer(nullptr, ViewTimerId);
     ReleaseLabelFonts(window);
-    SetWindowLongPtrA(window, DWLP_USER, ViewHandedOver);
     if (ResultsViewWindow == window) {
         ResultsViewWindow = nullptr;
     }
@@ -355,9 +349,7 @@ void RefreshResultsView(HWND window) {
 }
 
 extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (GetWindowLongPtrA(window, DWLP_USER) != ViewHandedOver) {
-        ResultsViewWindow = window;
-    }
+    ResultsViewWindow = window;
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: return OnCommand(window, wParam);

@@ -51,17 +51,6 @@ TEST_F(EntryTest, ANewFileIsStartedAfreshOnceAndTheButtonsFollow) {
     EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_VIEW_CGPA));
     Insert("Chemistry");
     EXPECT_EQ(file_.Read(), Record(1, "Physics", 3, 1) + Record(1, "Chemistry", 3, 1));
-
-    // Opened from the results view: the semester chosen there, and the file appended to.
-    DestroyWindow(dialog_);
-    IsNewFile = 0;
-    CurrentSemester = 2;
-    Open();
-    EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_SEMESTER), "Semester 3");
-    EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_VIEW_CGPA));
-    Insert("Algebra");
-    EXPECT_EQ(file_.Read(), Record(1, "Physics", 3, 1) + Record(1, "Chemistry", 3, 1) +
-                                Record(3, "Algebra", 0, 0));
 }
 
 TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
