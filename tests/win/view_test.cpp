@@ -235,7 +235,10 @@ constexpr int Up = -VK_UP;
 constexpr int Right = -VK_RIGHT;
 constexpr int Enter = '\r';
 
-TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
+// Each item of a subject's menu changes exactly its record, against the file as it is on disk,
+// or writes nothing and says why: a file changed since it was shown (the view then shows it as
+// it is), a file that cannot be replaced (the view stays as it was).
+TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
     // The middle record has LF line ends, a blank line after it and a subject in the code page
     // (é, shown as it is); a 101st record follows.
     const std::string first = Record(1, "Algebra", 3, 0);
@@ -245,21 +248,30 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
     }
     const auto with = [&](const std::string& art) { return first + art + rest; };
     const std::string before = with("Semester 2\nArt & D\xe9sign\n1\n4\n\n");
+    const std::string inserted = Record(2, "Inserted", 1, 1) + before;
     const struct {
         std::vector<int> Keys;
-        int Answer; // the question's button; 0: no question
+        int Answer;            // the question's button; 0: no question
+        std::string Meanwhile; // what another program writes after the view loaded the file
+        const char* Fault;     // of the rewrite
         std::string After;
         const char* Row1; // the first row of semester 2 afterwards: subject and grade
+        const char* Said; // what the warning holds; "" for none
     } cases[] = {
-        {{'g', Enter}, 0, with(Record(2, "Art & D\xe9sign", 1, 0)), "Art & Désign\n A"},
+        {{'g', Enter}, 0, "", "", with(Record(2, "Art & D\xe9sign", 1, 0)), "Art & Désign\n A", ""},
         {{'c', Down, Down, Enter},
          0,
+         "",
+         "",
          with(Record(2, "Art & D\xe9sign", 2, 4)),
-         "Art & Désign\n B-"},
-        {{'s', Enter}, 0, with(Record(1, "Art & D\xe9sign", 1, 4)), "Optics\n D"},
-        {{'r'}, IDYES, with(""), "Optics\n D"},
-        {{'r'}, IDNO, before, "Art & Désign\n B-"},
-        {{'g', Down, Down, Down, Down, Enter}, 0, before, "Art & Désign\n B-"}, // B- already
+         "Art & Désign\n B-",
+         ""},
+        {{'s', Enter}, 0, "", "", with(Record(1, "Art & D\xe9sign", 1, 4)), "Optics\n D", ""},
+        {{'r'}, IDYES, "", "", with(""), "Optics\n D", ""},
+        {{'r'}, IDNO, "", "", before, "Art & Désign\n B-", ""},
+        {{'g', Down, Down, Down, Down, Enter}, 0, "", "", before, "Art & Désign\n B-", ""}, // B-
+        {{'g', Enter}, 0, inserted, "", inserted, "Inserted\n A-", "changed since it was shown"},
+        {{'r'}, IDYES, "", "rename", before, "Art & Désign\n B-", "could not take the place"},
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
@@ -267,21 +279,37 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
         CurrentSemester = 1;
         Open(before);
         RefreshResultsView(view_);
+        if (!c.Meanwhile.empty()) {
+            file_.Write(c.Meanwhile);
+        }
         // A file to be left as it is is read-only: a write would be refused with a warning.
-        SetFileAttributesA(file_.Path.c_str(), c.After == before ? FILE_ATTRIBUTE_READONLY : 0);
+        const bool untouched = c.After == before && *c.Said == '\0';
+        SetFileAttributesA(file_.Path.c_str(), untouched ? FILE_ATTRIBUTE_READONLY : 0);
+        InjectRewriteFault(c.Fault);
         ModalAnswerer::Seen.clear();
         answerer.Keys(c.Keys);
         answerer.Press(c.Answer);
-        Pointer(WM_RBUTTONUP, InRow(1));
+        const POINT row = InRow(1); // and no second menu under the view's own question
+        SendUnder(MessageTextId, view_, WM_RBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+        Pointer(WM_RBUTTONUP, row);
+        InjectRewriteFault("");
         SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_EQ(ModalAnswerer::Seen.size(), c.Answer != 0 ? 2U : 1U);
+        ASSERT_EQ(ModalAnswerer::Seen.size(), 1U + (c.Answer != 0) + (*c.Said != '\0'));
         EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Désign\"...|-|&Grade>B-|"
                                                "&Credits>2|&Semester>Semester 2");
-        EXPECT_EQ(ModalAnswerer::Seen.back().Text,
-                  c.Answer == 0 ? ModalAnswerer::Seen[0].Text
-                                : "Remove \"Art & Désign\" (Semester 2, 2 credits, grade B-) from "
-                                  "the result file?\n\nEvery other subject stays as it is.");
+        if (c.Answer != 0) {
+            EXPECT_EQ(ModalAnswerer::Seen[1].Text,
+                      "Remove \"Art & Désign\" (Semester 2, 2 credits, "
+                      "grade B-) from the result file?\n\nEvery "
+                      "other subject stays as it is.");
+        }
+        if (*c.Said != '\0') {
+            EXPECT_EQ(ModalAnswerer::Seen.back().Caption, "WARNING");
+            EXPECT_NE(ModalAnswerer::Seen.back().Text.find(c.Said), std::string::npos);
+            EXPECT_NE(ModalAnswerer::Seen.back().Text.find(file_.Path), std::string::npos);
+        }
         EXPECT_EQ(file_.Read(), c.After);
+        EXPECT_EQ(GetFileAttributesA((file_.Path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT) + " " +
                       ControlText(view_, IDC_VIEW_ROW1_GRADE),
                   c.Row1)
@@ -292,50 +320,6 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuRewritesExactlyItsRecord) {
                       SS_NOPREFIX,
                   0);
     }
-}
-
-TEST_F(ViewTest, AChangeIsRefusedWhenTheFileChangedOrCannotBeRewritten) {
-    const std::string before = Record(1, "Algebra", 3, 0) + Record(1, "Optics", 0, 9);
-    const std::string inserted = Record(1, "Inserted", 1, 1) + before;
-    ModalAnswerer answerer;
-    // Another program put a subject first: the row shown no longer lies where it did.
-    Open(before);
-    RefreshResultsView(view_);
-    file_.Write(inserted);
-    answerer.Keys({'g', Enter});
-    Pointer(WM_RBUTTONUP, InRow(2));
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
-    EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "WARNING");
-    EXPECT_NE(ModalAnswerer::Seen[1].Text.find("has changed since it was shown"),
-              std::string::npos);
-    EXPECT_NE(ModalAnswerer::Seen[1].Text.find(file_.Path), std::string::npos);
-    EXPECT_EQ(file_.Read(), inserted);
-    EXPECT_EQ(Rows(), "Inserted\n|Algebra\n|Optics\n|||||");
-
-    // A file that cannot be replaced: said, named, and the file and the view as they were.
-    ModalAnswerer::Seen.clear();
-    InjectRewriteFault("rename");
-    answerer.Keys({'r'});
-    answerer.Press(IDYES);
-    Pointer(WM_RBUTTONUP, InRow(1));
-    InjectRewriteFault("");
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
-    EXPECT_EQ(ModalAnswerer::Seen[2].Caption, "WARNING");
-    EXPECT_NE(ModalAnswerer::Seen[2].Text.find(file_.Path), std::string::npos);
-    EXPECT_NE(ModalAnswerer::Seen[2].Text.find("could not take the place"), std::string::npos);
-    EXPECT_EQ(file_.Read(), inserted);
-    EXPECT_EQ(GetFileAttributesA((file_.Path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(Rows(), "Inserted\n|Algebra\n|Optics\n|||||");
-
-    // No second menu under the view's own question.
-    ModalAnswerer::Seen.clear();
-    answerer.Keys({'r'});
-    answerer.Press(IDNO);
-    const POINT row = InRow(1);
-    SendUnder(MessageTextId, view_, WM_RBUTTONUP, 0, MAKELPARAM(row.x, row.y));
-    Pointer(WM_RBUTTONUP, row);
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U) << ModalAnswerer::Seen.back().Caption;
-    EXPECT_EQ(file_.Read(), inserted);
 }
 
 // In the view's own modal loop, with the focus on the semester list: the wheel over the rows
