@@ -106,16 +106,13 @@ void Answer(HWND box) {
     }
     HWND fileName = GetDlgItem(box, FileNameId);
     HWND text = GetDlgItem(box, MessageTextId);
-    const bool about = GetDlgItem(box, IDC_ABOUT_PICTURE) != nullptr;
-    if ((fileName == nullptr && text == nullptr && !about) || !IsWindowVisible(box) ||
+    if ((fileName == nullptr && text == nullptr) || !IsWindowVisible(box) ||
         ++sightings[box] != 2) {
         return;
     }
-    if (!about) {
-        ModalAnswerer::Seen.push_back(
-            {TextOf(box), text != nullptr ? TextOf(text) : "",
-             ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
-    }
+    ModalAnswerer::Seen.push_back(
+        {TextOf(box), text != nullptr ? TextOf(text) : "",
+         ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
     std::string name;
     if (fileName != nullptr && !names.empty()) {
         name = names.front();

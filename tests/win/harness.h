@@ -66,12 +66,12 @@ struct Box {
     bool ViewVisible;    // the results view was on screen when the box came
 };
 
-// While alive, a timer on this thread finds every message box, file dialog, About screen and
-// shortcut menu that opens (in whatever modal loop), records it and answers it: the next queued
-// button (OK once the queue is empty) on a message box, OK on the About screen, the next queued
-// name (Cancel once the queue is empty) in a file dialog, the next queued keys (Escape once the
-// queue is empty) in a menu. A menu is recorded with the caption "menu" and its items as text:
-// "&Remove \"Art\"...|-|&Grade>A-|..." (a submenu with its checked item).
+// While alive, a timer on this thread finds every message box, file dialog and shortcut menu that
+// opens (in whatever modal loop), records it and answers it: the next queued button (OK once the
+// queue is empty) on a message box, the next queued name (Cancel once the queue is empty) in a
+// file dialog, the next queued keys (Escape once the queue is empty) in a menu. A menu is
+// recorded with the caption "menu" and its items as text: "&Remove \"Art\"...|-|&Grade>A-|..."
+// (a submenu with its checked item).
 class ModalAnswerer {
   public:
     ModalAnswerer();
