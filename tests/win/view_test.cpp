@@ -301,58 +301,43 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
     }
 }
 
-// In the view's own modal loop, with the focus on the semester list: the wheel over the rows
-// scrolls them, the menu key opens a menu of every subject the view counts (not a damaged one),
-// and a row scrolled into view has its own menu.
+// With the focus on the semester list, the view's modal loop hands the wheel and the keys to
+// the message filter first: the wheel over the rows scrolls them (over the list it stays the
+// list's), the menu key opens a menu of every subject the view counts (not a damaged one), and a
+// row scrolled into view has its own menu.
 TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
     for (int i = 1; i <= 10; ++i) {
         file += Record(1, std::to_string(i), 0, 0);
     }
-    file_.Write(file);
-    lstrcpynA(ResultFilePath, file_.Path.c_str(), ResultFilePathSize);
-    ModalAnswerer answerer;                       // OK to the damaged subject's warning
+    ModalAnswerer answerer; // OK to the damaged subject's warning
+    Open(file);
+    RefreshResultsView(view_);
+    ModalAnswerer::Seen.clear();
+    HWND list = GetDlgItem(view_, IDC_VIEW_SEMESTER_LIST);
+    const auto filter = [&](UINT message, WPARAM wParam, POINT at) {
+        MSG sent{list, message, wParam, 0, 0, at};
+        return CallMsgFilterA(&sent, MSGF_DIALOGBOX) != FALSE;
+    };
+    RECT row{};
+    RECT listPlace{};
+    GetWindowRect(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + 6), &row);
+    GetWindowRect(list, &listPlace);
+    EXPECT_FALSE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+                        {listPlace.left + 2, listPlace.top + 2}));
+    EXPECT_TRUE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), {row.left + 2, row.top + 2}));
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "4\n") << "the rows did not scroll";
     answerer.Keys({Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
-    static std::string rows;
-    static int step = 0;
-    step = 0;
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND view = FindScreen(IDC_VIEW_SEMESTER_LIST);
-        if (view == nullptr || ModalAnswerer::Seen.empty() || FindScreen(MessageTextId)) {
-            return; // until the warning has come and gone
-        }
-        HWND list = GetDlgItem(view, IDC_VIEW_SEMESTER_LIST);
-        RECT row{};
-        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT + 6), &row);
-        switch (step++) {
-        case 0:
-            RefreshResultsView(view);
-            SetFocus(list);
-            SetCursorPos(row.left + 2, row.top + 2);
-            PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-            PostMessageA(list, WM_KEYDOWN, VK_APPS, 0);
-            PostMessageA(list, WM_KEYUP, VK_APPS, 0);
-            break;
-        case 1:
-            MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&row), 1);
-            PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(row.left + 2, row.top + 2));
-            break;
-        default:
-            KillTimer(nullptr, timer);
-            rows = ControlText(view, IDC_VIEW_ROW1_SUBJECT);
-            PostMessageA(view, WM_COMMAND, IDC_EXIT_BUTTON, 0);
-        }
-    });
-    RunScreens(IDD_RESULTS_VIEW, nullptr);
-    TakeQuitCode();
-    EXPECT_EQ(rows, "4\n") << "the rows did not scroll";
+    EXPECT_TRUE(filter(WM_KEYDOWN, VK_APPS, {}));
+    EXPECT_TRUE(filter(WM_KEYUP, VK_APPS, {})) << "the key's way up opens no second menu";
+    Pointer(WM_RBUTTONUP, InRow(7));
     std::string subjects;
     for (int i = 1; i <= 10; ++i) {
         subjects += (i == 1 ? "" : "|") + std::to_string(i) + "\t1 A>";
     }
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
-    EXPECT_EQ(ModalAnswerer::Seen[1].Text, subjects);
-    EXPECT_EQ(ModalAnswerer::Seen[2].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
+    EXPECT_EQ(ModalAnswerer::Seen[0].Text, subjects);
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
                                            "&Semester>Semester 1");
     const std::string last = Record(1, "10", 0, 0);
     EXPECT_EQ(file_.Read(), file.substr(0, file.size() - last.size()) + Record(1, "10", 0, 1));
