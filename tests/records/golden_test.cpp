@@ -1,8 +1,8 @@
 // The core against its golden files: every tests/golden/NAME.rst is loaded from disk and from
 // memory, and a readable dump of the report, the table and every semester's summary must equal
 // NAME.expected beside it (a differing dump is left in NAME.actual). Then what only a test of
-// the file itself can show: appended bytes, refused writes, a load that fails, and records
-// changed where they are.
+// the file itself can show: refused writes, a load that fails, and records changed where they
+// are.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -121,23 +121,6 @@ TEST(Golden, EveryFileLoadsAndSummarisesAsExpected) {
         if (dump != expected) {
             WriteBytes(path.filename().replace_extension(".actual").string(), dump);
         }
-    }
-}
-
-TEST(Golden, AppendedRecordsAreTheProgramWrittenFileByteForByte) {
-    for (const char* name : {"program_written_crlf.rst", "subject_49.rst"}) {
-        SCOPED_TRACE(name);
-        const LoadReport report = LoadRecordTable(GoldenPath(name).c_str());
-        TemporaryFile file;
-        WriteBytes(file.Path(), "whatever was there\r\n");
-        for (int i = 0; i < report.RecordsRead; ++i) {
-            SubjectRecord& r = RecordTable[static_cast<std::size_t>(i)];
-            r.Label[std::strcspn(r.Label, "\n")] = '\0';
-            r.Subject[std::strcspn(r.Subject, "\n")] = '\0';
-            ASSERT_TRUE(AppendRecord(file.Path().c_str(), i == 0, r.Label, r.Subject, r.CreditIndex,
-                                     r.GradeIndex));
-        }
-        EXPECT_EQ(ReadBytes(file.Path()), ReadBytes(GoldenPath(name)));
     }
 }
 

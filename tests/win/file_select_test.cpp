@@ -90,7 +90,6 @@ TEST_F(FileSelectTest, ACancelledDialogKeepsThePathAndTheLongestNameIsTaken) {
 // OK does nothing while its file dialog or a box is up; a name with ".rst" only in capitals is
 // refused.
 TEST_F(FileSelectTest, OkDoesNothingWhileItsFileDialogOrABoxIsUp) {
-    const ScreenRunner previous = SetScreenRunner([](int, HWND) -> INT_PTR { return 1; });
     TempFile file;
     PressUnder(FileNameId, screen_, IDC_FILE_OK);
     answerer_.Name(file.Path);
@@ -105,7 +104,6 @@ TEST_F(FileSelectTest, OkDoesNothingWhileItsFileDialogOrABoxIsUp) {
     PressUnder(MessageTextId, screen_, IDC_FILE_OK); // under "Input Error"
     answerer_.Name(capitals.Path);
     ChooseAndPressOk(IDC_FILE_EXISTING);
-    SetScreenRunner(previous);
     ASSERT_EQ(ModalAnswerer::Seen.size(), 2U) << "a second flow under the box";
     EXPECT_EQ(ModalAnswerer::Seen[1].Caption, "Input Error");
     EXPECT_EQ(ModalAnswerer::Seen[1].Text, "The Filename you have entered is an invalid .rst file");

@@ -53,16 +53,13 @@ std::string Describe(HMENU menu) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         const auto position = static_cast<UINT>(i);
         description += i == 0 ? "" : "|";
-        MENUITEMINFOA item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_FTYPE;
-        GetMenuItemInfoA(menu, position, TRUE, &item);
-        if ((item.fType & MFT_SEPARATOR) != 0) {
+        HMENU sub = GetSubMenu(menu, i); // a submenu's state holds its count, not MF_SEPARATOR
+        if (sub == nullptr && (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) != 0) {
             description += "-";
             continue;
         }
         description += MenuItemText(menu, position);
-        if (HMENU sub = GetSubMenu(menu, i)) {
+        if (sub != nullptr) {
             description += ">";
             for (int j = 0; j < GetMenuItemCount(sub); ++j) {
                 if ((GetMenuState(sub, static_cast<UINT>(j), MF_BYPOSITION) & MF_CHECKED) != 0) {
