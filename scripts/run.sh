@@ -42,6 +42,9 @@ export WINEPREFIX=$build/run-prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine reads file names through the locale: in a UTF-8 one, a result file in a folder of any
+# name reaches the program as it is.
+export LC_ALL=C.UTF-8
 
 wine_pid=""
 
