@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 constexpr int UnsetIndex = 100;         // credit/grade index of the empty record
 constexpr int RecordCapacity = 100;     // entries of the record table
@@ -23,6 +24,9 @@ using RecordTableArray = std::array<SubjectRecord, RecordCapacity>;
 
 // The one program-wide table. Written only by ResetRecordTable and the load.
 extern RecordTableArray RecordTable;
+
+// A loaded text as it was written: without the line feed that the load keeps.
+std::string_view WithoutLineFeed(const char* text);
 
 // Every entry becomes the empty record: empty texts, both indices UnsetIndex.
 void ResetRecordTable(RecordTableArray& table);

@@ -1,7 +1,8 @@
 #!/bin/bash
-# Sourced by scripts/run.sh: a private virtual display for a run without one. Only this account
-# can open it (an X cookie made for the run), it is served by VNC on 127.0.0.1 behind a password
-# made for the run, and a screenshot of it is kept. What it writes is readable by this user only.
+# Sourced by scripts/run.sh (and, for xvfb_start, by scripts/wine-env.sh): a private virtual
+# display for a run without one. Only this account can open it (an X cookie made for the run),
+# it is served by VNC on 127.0.0.1 behind a password made for the run, and a screenshot of it is
+# kept. What it writes is readable by this user only.
 
 SCREENSHOT_SECONDS=2
 private_display_pid=""
@@ -35,30 +36,42 @@ free_port() {
     echo "$port"
 }
 
-# private_display_start FOLDER: starts the display, its VNC server and the screenshots
-# (FOLDER/screen.png), exports DISPLAY and XAUTHORITY, and prints how to connect. The cookie,
-# the password, the log and the screenshots are kept in FOLDER until private_display_stop.
-private_display_start() {
-    local folder=$1 mask display port
-    mask=$(umask)
-    umask 077
+# xvfb_start AUTHFILE: starts Xvfb on a free display that only this account can open (a cookie
+# made for it in AUTHFILE, mode 600), exports DISPLAY and XAUTHORITY, sets xvfb_pid and waits
+# until the display answers; fails when it does not.
+xvfb_start() {
+    local auth=$1 display
     display=$(free_display)
-    private_display_auth=$folder/Xauthority
-    rm -f "$private_display_auth"
-    : >"$private_display_auth"
-    xauth -q -f "$private_display_auth" add ":$display" . "$(mcookie)"
-    Xvfb ":$display" -auth "$private_display_auth" -screen 0 1024x768x24 -nolisten tcp \
-        >/dev/null 2>&1 &
-    private_display_pid=$!
-    export DISPLAY=":$display" XAUTHORITY=$private_display_auth
+    (
+        umask 077
+        rm -f "$auth"
+        : >"$auth"
+        xauth -q -f "$auth" add ":$display" . "$(mcookie)"
+    )
+    Xvfb ":$display" -auth "$auth" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$display" XAUTHORITY=$auth
     for _ in $(seq 100); do
         display_works && break
         sleep 0.1
     done
-    if ! display_works || ! kill -0 "$private_display_pid" 2>/dev/null; then
+    display_works && kill -0 "$xvfb_pid" 2>/dev/null
+}
+
+# private_display_start FOLDER: starts the display, its VNC server and the screenshots
+# (FOLDER/screen.png), exports DISPLAY and XAUTHORITY, and prints how to connect. The cookie,
+# the password, the log and the screenshots are kept in FOLDER until private_display_stop.
+private_display_start() {
+    local folder=$1 mask port
+    mask=$(umask)
+    umask 077
+    private_display_auth=$folder/Xauthority
+    if ! xvfb_start "$private_display_auth"; then
+        private_display_pid=$xvfb_pid
         echo "run.sh: the virtual display did not start" >&2
         return 1
     fi
+    private_display_pid=$xvfb_pid
 
     (
         pause_pid=""

@@ -17,10 +17,8 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
 bash scripts/install-deps.sh
-# shellcheck source=scripts/private-display.sh
-source scripts/private-display.sh
 # shellcheck source=scripts/wine-env.sh
-source scripts/wine-env.sh
+source scripts/wine-env.sh # and with it scripts/private-display.sh
 
 build=${GRADEWICK_BUILD_DIR:-}
 if [[ -z $build ]]; then

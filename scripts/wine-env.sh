@@ -4,6 +4,8 @@
 
 _wine_env_xvfb_pid=""
 _wine_env_auth=""
+# shellcheck source=scripts/private-display.sh
+source "$(dirname "${BASH_SOURCE[0]}")/private-display.sh"
 
 # wine_env_start PREFIX: starts Xvfb on a free display that only this account can open (a cookie
 # made for the run, in a file of mode 600 beside the prefix) and exports DISPLAY, XAUTHORITY,
@@ -15,26 +17,10 @@ wine_env_start() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export LC_ALL=C.UTF-8
-    local display=99
-    while [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]]; do
-        display=$((display + 1))
-    done
-    mkdir -p "$(dirname "$WINEPREFIX")"
     _wine_env_auth=$WINEPREFIX.Xauthority
-    (
-        umask 077
-        rm -f "$_wine_env_auth"
-        : >"$_wine_env_auth"
-        xauth -q -f "$_wine_env_auth" add ":$display" . "$(mcookie)"
-    )
-    Xvfb ":$display" -auth "$_wine_env_auth" -screen 0 1024x768x24 -nolisten tcp \
-        >/dev/null 2>&1 &
-    _wine_env_xvfb_pid=$!
-    export DISPLAY=":$display" XAUTHORITY=$_wine_env_auth
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    xvfb_start "$_wine_env_auth" || echo "wine_env_start: the virtual display did not start" >&2
+    _wine_env_xvfb_pid=$xvfb_pid
 }
 
 # wine_prefix_prepare: makes $WINEPREFIX once, with a Wine virtual desktop so that showing

@@ -29,14 +29,6 @@ namespace {
 
 constexpr std::size_t MaxSubjectBytes = SubjectSize - 1;
 
-std::string_view WithoutTrailingLineFeed(const char* text) {
-    std::string_view view(text);
-    if (!view.empty() && view.back() == '\n') {
-        view.remove_suffix(1);
-    }
-    return view;
-}
-
 // A subject as a person can read it: control characters spelled out, and the backslash that
 // spells them doubled, so that no two subjects read alike.
 std::string Printable(std::string_view text) {
@@ -131,9 +123,8 @@ ExportData CollectResults(int& passedOver) {
             const std::optional<int> credits = CreditValue(record.CreditIndex);
             const char* letter = GradeLetter(record.GradeIndex);
             if (ClassifyRecord(record) == s && credits && letter != nullptr) {
-                semester.Subjects.push_back({std::string(WithoutTrailingLineFeed(record.Subject)),
-                                             *credits, letter,
-                                             QualityPoints(*credits, record.GradeIndex)});
+                semester.Subjects.push_back({std::string(WithoutLineFeed(record.Subject)), *credits,
+                                             letter, QualityPoints(*credits, record.GradeIndex)});
             }
         }
         data.Semesters.push_back(std::move(semester));
@@ -159,7 +150,7 @@ int Show(const std::string& path, int semester, std::ostream& out, std::ostream&
         text += "slot\t" + std::to_string(slot + 1) + '\t';
         const auto& row = slots.Slots[static_cast<std::size_t>(slot)];
         if (row) {
-            text += WithoutTrailingLineFeed(row->Subject);
+            text += WithoutLineFeed(row->Subject);
             text += '\t';
             text += row->Credits;
             text += '\t';
@@ -259,7 +250,7 @@ std::string ListLine(int number, const SubjectRecord& record) {
     const char* letter = GradeLetter(record.GradeIndex);
     const bool damaged = semester && (credits == nullptr || letter == nullptr);
     return std::to_string(number) + '\t' + (semester ? SemesterLabel(*semester) : "-") + '\t' +
-           Printable(WithoutTrailingLineFeed(record.Subject)) + '\t' +
+           Printable(WithoutLineFeed(record.Subject)) + '\t' +
            (credits != nullptr ? credits : "?") + '\t' + (letter != nullptr ? letter : "?") + '\t' +
            (damaged ? "damaged" : "") + '\n';
 }

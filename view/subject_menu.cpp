@@ -36,14 +36,6 @@ UINT CommandOf(std::size_t place, UINT item) {
     return 1 + static_cast<UINT>(place) * ItemsPerSubject + item;
 }
 
-std::string_view WithoutLineFeed(const char* text) {
-    std::string_view view(text);
-    if (!view.empty() && view.back() == '\n') {
-        view.remove_suffix(1);
-    }
-    return view;
-}
-
 // A text as a menu shows it: "&" stays "&", a tab does not start the shortcut column.
 std::string MenuText(std::string_view text) {
     std::string out;
