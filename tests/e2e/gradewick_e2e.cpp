@@ -197,8 +197,7 @@ TEST(Gradewick, AFileInAnyFolderIsCreatedWrittenShownChangedAndOpenedAgain) {
         Process again;
         files = Start(again);
         ASSERT_NE(files, nullptr) << "no file selection screen the second time";
-        SendDlgItemMessageA(files, IDC_FILE_NEW, BM_SETCHECK, BST_UNCHECKED, 0);
-        SendDlgItemMessageA(files, IDC_FILE_EXISTING, BM_SETCHECK, BST_CHECKED, 0);
+        SendDlgItemMessageA(files, IDC_FILE_EXISTING, BM_CLICK, 0, 0);
         Post(files, IDC_FILE_OK);
         HWND open = WaitForDialog(FileNameId);
         ASSERT_NE(open, nullptr) << "no Open dialog";

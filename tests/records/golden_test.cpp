@@ -4,7 +4,6 @@
 // the file itself can show: refused writes, a load that fails, and records changed where they
 // are.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
