@@ -11,16 +11,25 @@ source "$(dirname "${BASH_SOURCE[0]}")/private-display.sh"
 # made for the run, in a file of mode 600 beside the prefix) and exports DISPLAY, XAUTHORITY,
 # WINEPREFIX and the Wine settings the tests need, among them a UTF-8 locale, in which Wine
 # reads Unix file names and command-line arguments (so that any name reaches the programs).
+# The prefix is made ready, and its wineserver kept running until wine_env_stop: a server
+# started and stopped with each program is sometimes found exiting by the next one, which then
+# cannot connect ("a wine server seems to be running, but I cannot connect to it").
 wine_env_start() {
     export WINEPREFIX=$1
     export GRADEWICK_WINEPREFIX=$1
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEARCH=win64
     export LC_ALL=C.UTF-8
     _wine_env_auth=$WINEPREFIX.Xauthority
     mkdir -p "$(dirname "$WINEPREFIX")"
     xvfb_start "$_wine_env_auth" || echo "wine_env_start: the virtual display did not start" >&2
     _wine_env_xvfb_pid=$xvfb_pid
+    wine_prefix_prepare
+    /usr/lib/wine/wineserver -p
+    # Wine's own services start with the first program and live as long as the server: started
+    # here, they hold no test's output open.
+    /usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 # wine_prefix_prepare: makes $WINEPREFIX once, with a Wine virtual desktop so that showing

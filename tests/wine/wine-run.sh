@@ -20,27 +20,14 @@ export WINEARCH=win64
 # code page stays Wine's default, 1252.
 export LC_ALL=C.UTF-8
 WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
 
 # One-time prefix set-up, serialised between tests that start at once.
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
-if [[ ! -f $WINEPREFIX/.gradewick-ready-2 ]]; then
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-        >/dev/null 2>&1
-    # Wine's own fonts (Debian fonts-wine): "MS Sans Serif" for the dialogs and Marlett for the
-    # caption buttons. This Wine looks for them only in the prefix's Fonts folder; without them
-    # dialog units come out wider than on Windows.
-    if [[ -d /usr/share/wine/fonts ]]; then
-        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-        cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    fi
-    "$WINESERVER" -w
-    touch "$WINEPREFIX/.gradewick-ready-2"
-fi
+wine_prefix_prepare >/dev/null 2>&1
 flock -u 9
 exec 9>&-
 
