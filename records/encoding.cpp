@@ -90,4 +90,12 @@ StoredText StoredFromUtf8(std::string_view text) {
     return CodePageFromUtf16(Utf16FromUtf8(text));
 }
 
+std::string Utf8FromCodePage(std::string_view stored) {
+    const auto size = static_cast<int>(stored.size());
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, stored.data(), size, text.data(), size)));
+    return Utf8FromUtf16(text);
+}
+
 #endif

@@ -28,4 +28,7 @@ std::string Utf8FromUtf16(std::wstring_view utf16);
 
 StoredText CodePageFromUtf16(std::wstring_view text);
 
+// A text of the result file (a label or subject, in the code page) in UTF-8, to be shown.
+std::string Utf8FromCodePage(std::string_view stored);
+
 #endif

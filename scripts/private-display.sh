@@ -12,6 +12,17 @@ vnc_pid=""
 vnc_password=""
 vnc_password_file=""
 
+# stop_started PID FILE...: ends a process this script started (if any), waits for it, and
+# removes the files that belonged to it.
+stop_started() {
+    if [[ -n $1 ]]; then
+        kill "$1" 2>/dev/null || true
+        wait "$1" 2>/dev/null || true
+    fi
+    shift
+    rm -f "$@"
+}
+
 display_works() {
     [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1
 }
@@ -99,20 +110,12 @@ private_display_start() {
 }
 
 private_display_stop() {
-    local pid
     vnc_stop
-    for pid in "$private_display_shots_pid" "$private_display_pid"; do
-        if [[ -n $pid ]]; then
-            kill "$pid" 2>/dev/null || true
-            wait "$pid" 2>/dev/null || true
-        fi
-    done
+    stop_started "$private_display_shots_pid"
+    stop_started "$private_display_pid" ${private_display_auth:+"$private_display_auth"}
     private_display_shots_pid=""
     private_display_pid=""
-    if [[ -n $private_display_auth ]]; then
-        rm -f "$private_display_auth"
-        private_display_auth=""
-    fi
+    private_display_auth=""
 }
 
 # vnc_serve DISPLAY PORT FOLDER: starts x11vnc, with the password in FOLDER until vnc_stop, and
@@ -138,13 +141,7 @@ vnc_serve() {
 }
 
 vnc_stop() {
-    if [[ -n $vnc_pid ]]; then
-        kill "$vnc_pid" 2>/dev/null || true
-        wait "$vnc_pid" 2>/dev/null || true
-        vnc_pid=""
-    fi
-    if [[ -n $vnc_password_file ]]; then
-        rm -f "$vnc_password_file"
-        vnc_password_file=""
-    fi
+    stop_started "$vnc_pid" ${vnc_password_file:+"$vnc_password_file"}
+    vnc_pid=""
+    vnc_password_file=""
 }

@@ -58,13 +58,7 @@ wine_env_stop() {
     if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
         /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
     fi
-    if [[ -n $_wine_env_xvfb_pid ]]; then
-        kill "$_wine_env_xvfb_pid" 2>/dev/null || true
-        wait "$_wine_env_xvfb_pid" 2>/dev/null || true
-        _wine_env_xvfb_pid=""
-    fi
-    if [[ -n $_wine_env_auth ]]; then
-        rm -f "$_wine_env_auth"
-        _wine_env_auth=""
-    fi
+    stop_started "$_wine_env_xvfb_pid" ${_wine_env_auth:+"$_wine_env_auth"}
+    _wine_env_xvfb_pid=""
+    _wine_env_auth=""
 }

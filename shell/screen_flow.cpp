@@ -88,14 +88,6 @@ int ShowMessage(const char* text, const char* caption, UINT type) {
                        type);
 }
 
-std::string ShownText(std::string_view stored) {
-    const auto size = static_cast<int>(stored.size());
-    std::wstring text(static_cast<std::size_t>(size), L'\0');
-    text.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, stored.data(), size, text.data(), size)));
-    return Utf8FromUtf16(text);
-}
-
 int TakePendingScreen() {
     const int pending = pendingScreen;
     pendingScreen = 0;

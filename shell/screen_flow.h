@@ -7,9 +7,6 @@
 
 #include <windows.h>
 
-#include <string>
-#include <string_view>
-
 // Dialog procedure of a screen's dialog id (1..5), or nullptr.
 DLGPROC ScreenProcedure(int dialogId);
 
@@ -48,10 +45,6 @@ void OpenAboutScreen();
 
 // A message box owned by MainWindow; text and caption in UTF-8, so that a path shows as it is.
 int ShowMessage(const char* text, const char* caption, UINT type);
-
-// A text of the result file (a label or subject, in the system's ANSI code page) in UTF-8, as
-// ShowMessage takes it.
-std::string ShownText(std::string_view stored);
 
 // --- Test seams ------------------------------------------------------------------------------
 // Screen tests create screens modeless, so a change they cause is never run: it stays pending.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "encoding.h"
 #include "grade_scale.h"
 #include "result_file.h"
 #include "result_rewrite.h"
@@ -94,7 +95,7 @@ bool AskToRemove(const SubjectRecord& record) {
     const std::optional<int> credits = CreditValue(record.CreditIndex);
     const std::string_view subject = WithoutLineFeed(record.Subject);
     const std::string text =
-        "Remove \"" + (subject.empty() ? std::string(NoName) : ShownText(subject)) + "\" (" +
+        "Remove \"" + (subject.empty() ? std::string(NoName) : Utf8FromCodePage(subject)) + "\" (" +
         SemesterLabel(ClassifyRecord(record).value_or(0)) + ", " +
         std::to_string(credits.value_or(0)) + (credits == 1 ? " credit" : " credits") + ", grade " +
         GradeLetter(record.GradeIndex) +
