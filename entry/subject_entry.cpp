@@ -46,20 +46,49 @@ void ShowGradePoint(HWND window) {
     }
 }
 
-void ReportRefusedWrite() {
-    const std::string text = std::string("The result file could not be opened for writing:\n\n") +
-                             ResultFilePath +
-                             "\n\nThe subject was not saved. Check that the file is not "
-                             "read-only or in use, then press Insert again.";
-    ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONERROR);
-}
-
-void ReportFullFile() {
-    const std::string text = std::string("The result file is full:\n\n") + ResultFilePath +
-                             "\n\nIt holds 100 subjects, and Gradewick counts only the first 100. "
-                             "The subject was not saved. To make room, open your results and "
-                             "remove a subject there with a right-click on it.";
-    ShowMessage(text.c_str(), "WARNING", MB_OK | MB_ICONWARNING);
+// Why an Insert saved nothing, said in a box that names the file.
+void ReportRefusedInsert(const AppendResult& result) {
+    std::string opening = "The subject could not be saved in the result file:";
+    std::string advice;
+    UINT icon = MB_ICONERROR;
+    switch (result.Status) {
+    case AppendStatus::Full:
+        opening = "The result file is full:";
+        advice = "It holds 100 subjects, and Gradewick counts only the first 100. The subject was "
+                 "not saved. To make room, open your results and remove a subject there with a "
+                 "right-click on it.";
+        icon = MB_ICONWARNING;
+        break;
+    case AppendStatus::InUse:
+        opening = "The result file is in use by another window or program:";
+        advice = "The subject was not saved. Wait until the other one is done (a second "
+                 "Gradewick on the same file, perhaps), then press Insert again.";
+        icon = MB_ICONWARNING;
+        break;
+    case AppendStatus::ReadOnly:
+        opening = "The result file is read-only:";
+        advice = "The subject was not saved. Clear the file's read-only attribute, then press "
+                 "Insert again.";
+        break;
+    case AppendStatus::NotRegular:
+        opening = "The result file is not a regular file:";
+        advice = "The subject was not saved. Choose a result file (.rst) instead.";
+        break;
+    case AppendStatus::Damaged:
+        advice = result.Reason +
+                 ".\n\nThe file could not be put back as it was: it may now end with part of "
+                 "this subject, which your results leave out with a warning. The command-line "
+                 "companion shows it (gradewick-cli list) and takes it out (gradewick-cli "
+                 "remove).";
+        break;
+    default:
+        advice = result.Reason +
+                 ".\n\nNothing was written: the file is as it was. Check that the disk is not "
+                 "full and that the file is not in use, then press Insert again.";
+        break;
+    }
+    const std::string text = opening + "\n\n" + ResultFilePath + "\n\n" + advice;
+    ShowMessage(text.c_str(), "WARNING", MB_OK | icon);
 }
 
 // The subject as the result file stores it (the system's ANSI code page), or nothing when it
@@ -103,13 +132,10 @@ void InsertSubject(HWND window) {
     if (!subject) {
         return;
     }
-    if (IsNewFile != 1 && ResultFileFull(ResultFilePath)) {
-        ReportFullFile();
-        return;
-    }
-    if (!AppendRecord(ResultFilePath, IsNewFile == 1, label, subject->c_str(), creditIndex,
-                      gradeIndex)) {
-        ReportRefusedWrite();
+    const AppendResult result = AppendRecord(ResultFilePath, IsNewFile == 1, label,
+                                             subject->c_str(), creditIndex, gradeIndex);
+    if (result.Status != AppendStatus::Done) {
+        ReportRefusedInsert(result);
         return;
     }
     EnableWindow(GetDlgItem(window, IDC_ENTRY_VIEW_CGPA), TRUE);

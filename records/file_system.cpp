@@ -1,12 +1,16 @@
 // The platform's own calls for looking at, creating, flushing, renaming and removing files.
 #include "file_system.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include <io.h>
 
 #include "encoding.h"
 #else
@@ -18,8 +22,8 @@
 
 WholeFile ReadWholeFile(const std::string& path) {
     WholeFile file;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(OpenFile(path, "rb"),
-                                                                 &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(
+        OpenForReading(path, file.NotRegular), &std::fclose);
     file.Opened = stream != nullptr;
     if (!file.Opened) {
         return file;
@@ -51,9 +55,48 @@ HANDLE OpenToLookAt(const std::string& path) {
 
 } // namespace
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
-    const std::string_view narrow(mode);
-    return _wfopen(WidePath(path).c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+std::FILE* OpenForReading(const std::string& path, bool& notRegular) {
+    std::FILE* file = _wfopen(WidePath(path).c_str(), L"rb");
+    notRegular =
+        file != nullptr &&
+        GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK;
+    if (notRegular) {
+        (void)std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+std::string PlatformReason() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string reason = length > 0 ? Utf8FromUtf16(std::wstring_view(text, length)) : "";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return reason.empty() ? "error " + std::to_string(error) : reason;
+}
+
+// A path of MAX_PATH characters or more (the terminator counted) reaches no file without
+// long-path support.
+std::string NewFileNameFor(const std::string& path) {
+    constexpr std::size_t Longest = MAX_PATH - 1;
+    const std::wstring wide = WidePath(path);
+    if (wide.size() + 4 <= Longest) {
+        return path + ".new";
+    }
+    const std::size_t name = wide.find_last_of(L"\\/") + 1; // 0 when no folder is named
+    std::size_t keep = Longest >= 5 + name ? Longest - 5 : name;
+    keep = std::max(keep, name);
+    if (keep > name && keep < wide.size() && IS_LOW_SURROGATE(wide[keep])) {
+        --keep; // a character is not cut in two
+    }
+    return Utf8FromUtf16(std::wstring_view(wide).substr(0, std::min(keep, wide.size()))) + "~.new";
 }
 
 std::optional<FileFacts> LookAtFile(const std::string& path) {
@@ -95,11 +138,25 @@ std::string FinalPath(const std::string& path) {
     return full.starts_with("\\\\?\\") ? full.substr(4) : full;
 }
 
-NewFile::NewFile(const std::string& path, const std::string& /*model*/)
+// The model's attributes (hidden, system, not indexed) and creation time are given to the new
+// file here; its owner and security descriptor come with ReplaceFileW when it takes the model's
+// place (MoveInPlace). A new file is always marked for archiving.
+NewFile::NewFile(const std::string& path, const std::string& model)
     : handle_(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
     const DWORD error = GetLastError();
     alreadyThere_ = !Created() && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+    WIN32_FILE_ATTRIBUTE_DATA was{};
+    if (Created() &&
+        GetFileAttributesExW(WidePath(model).c_str(), GetFileExInfoStandard, &was) != 0) {
+        constexpr DWORD kept =
+            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        FILE_BASIC_INFO basic{};
+        basic.CreationTime.LowPart = was.ftCreationTime.dwLowDateTime;
+        basic.CreationTime.HighPart = static_cast<LONG>(was.ftCreationTime.dwHighDateTime);
+        basic.FileAttributes = (was.dwFileAttributes & kept) | FILE_ATTRIBUTE_ARCHIVE;
+        SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+    }
 }
 
 bool NewFile::Created() const {
@@ -128,9 +185,25 @@ bool NewFile::Close() {
     return closed;
 }
 
-bool MoveInPlace(const std::string& from, const std::string& to) {
-    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+MoveResult MoveInPlace(const std::string& from, const std::string& to) {
+    const std::wstring replacement = WidePath(from);
+    const std::wstring replaced = WidePath(to);
+    if (ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0) {
+        return MoveResult::Done;
+    }
+    // No file there yet, or the one replaced is gone already while the new one is still under
+    // its own name: there is nothing to keep, and the new file takes the name. Any other
+    // failure leaves the file as it was.
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        SetLastError(error);
+        return MoveResult::Failed;
+    }
+    if (MoveFileExW(replacement.c_str(), replaced.c_str(), MOVEFILE_WRITE_THROUGH) != 0) {
+        return MoveResult::Done;
+    }
+    return error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? MoveResult::OldGone : MoveResult::Failed;
 }
 
 void RemoveFile(const std::string& path) {
@@ -139,8 +212,38 @@ void RemoveFile(const std::string& path) {
 
 #else
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return std::fopen(path.c_str(), mode);
+std::FILE* OpenForReading(const std::string& path, bool& notRegular) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer at its other end.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    notRegular = fd >= 0 && fstat(fd, &status) == 0 && !S_ISREG(status.st_mode);
+    const int flags = fd >= 0 && !notRegular ? fcntl(fd, F_GETFL) : -1;
+    std::FILE* file =
+        flags != -1 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? fdopen(fd, "rb") : nullptr;
+    if (file == nullptr && fd >= 0) {
+        const int error = errno;
+        close(fd);
+        errno = notRegular ? EINVAL : error;
+    }
+    return file;
+}
+
+std::string PlatformReason() {
+    return std::strerror(errno);
+}
+
+std::string NewFileNameFor(const std::string& path) {
+    const std::size_t name = path.find_last_of('/') + 1; // 0 when no folder is named
+    const long longest = pathconf(name == 0 ? "." : path.substr(0, name).c_str(), _PC_NAME_MAX);
+    const std::size_t room = longest > 0 ? static_cast<std::size_t>(longest) : 255;
+    if (path.size() - name + 4 <= room) {
+        return path + ".new";
+    }
+    std::size_t keep = name + (room > 5 ? room - 5 : 0);
+    while (keep > name && (static_cast<unsigned char>(path[keep]) & 0xC0) == 0x80) {
+        --keep; // a UTF-8 character is not cut in two
+    }
+    return path.substr(0, keep) + "~.new";
 }
 
 std::optional<FileFacts> LookAtFile(const std::string& path) {
@@ -177,7 +280,8 @@ NewFile::NewFile(const std::string& path, const std::string& model) {
     fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modelled ? 0600 : 0666);
     alreadyThere_ = fd_ < 0 && errno == EEXIST;
     if (fd_ >= 0 && modelled) {
-        (void)fchown(fd_, status.st_uid, status.st_gid);
+        // Another user's file: only root may give the new file its owner.
+        ownerLost_ = fchown(fd_, status.st_uid, status.st_gid) != 0;
         (void)fchmod(fd_, status.st_mode & 07777);
     }
 }
@@ -207,8 +311,8 @@ bool NewFile::Close() {
     return closed;
 }
 
-bool MoveInPlace(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+MoveResult MoveInPlace(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0 ? MoveResult::Done : MoveResult::Failed;
 }
 
 void RemoveFile(const std::string& path) {

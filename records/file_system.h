@@ -10,12 +10,18 @@
 #include <string>
 #include <string_view>
 
-// std::fopen with its modes (_wfopen on Windows).
-std::FILE* OpenFile(const std::string& path, const char* mode);
+// Opens a file for reading in binary mode (_wfopen on Windows). A folder, pipe or device, whose
+// reading would wait or fail, is refused: nullptr, with notRegular set.
+std::FILE* OpenForReading(const std::string& path, bool& notRegular);
+
+// The platform's own words for the last call that failed (strerror of errno, or FormatMessage
+// of GetLastError()), such as "No space left on device".
+std::string PlatformReason();
 
 struct WholeFile {
     bool Opened = false;
-    bool ReadError = false; // reading stopped before the end of the file
+    bool NotRegular = false; // not opened: a folder, pipe or device
+    bool ReadError = false;  // reading stopped before the end of the file
     std::string Bytes;
 };
 
@@ -36,9 +42,15 @@ std::optional<FileFacts> LookAtFile(const std::string& path);
 // nothing is there.
 std::string FinalPath(const std::string& path);
 
-// A file made new, never one that is already there, with the permissions of the model file
-// when there is one; written, flushed and closed. A NewFile made without a path is no file:
-// each of its steps fails as a step on a lost file would.
+// The name of the new file written beside path before it takes path's place: path with ".new",
+// or, where that name would be longer than the folder allows (255 bytes a name on Linux, 259
+// characters a path on Windows), path with as many of its last characters cut off as make room
+// for "~.new".
+std::string NewFileNameFor(const std::string& path);
+
+// A file made new, never one that is already there, with the permissions, owner and group of
+// the model file when there is one; written, flushed and closed. A NewFile made without a path
+// is no file: each of its steps fails as a step on a lost file would.
 class NewFile {
   public:
     NewFile() = default;
@@ -50,6 +62,8 @@ class NewFile {
     [[nodiscard]] bool Created() const;
     // Not created because a file (or folder) of that name is already there.
     [[nodiscard]] bool AlreadyThere() const { return alreadyThere_; }
+    // Made, but the model's owner or group could not be given to it (another user's file).
+    [[nodiscard]] bool OwnerLost() const { return ownerLost_; }
     bool Write(std::string_view bytes);
     bool Flush();
     bool Close();
@@ -61,9 +75,18 @@ class NewFile {
     int fd_ = -1;
 #endif
     bool alreadyThere_ = false;
+    bool ownerLost_ = false;
 };
 
-// Renames from over to in one step.
-bool MoveInPlace(const std::string& from, const std::string& to);
+enum class MoveResult {
+    Done,
+    Failed,  // both files are as they were
+    OldGone, // Windows: the file replaced is gone, and the new one could not take its name
+};
+
+// Puts the file from in the place of the file to in one step. On Windows the file keeps what
+// it was (ReplaceFileW): its security descriptor, short name and, given by NewFile, its
+// attributes and creation time.
+MoveResult MoveInPlace(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);

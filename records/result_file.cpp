@@ -12,6 +12,8 @@
 #include <cstring>
 
 #include "file_system.h"
+#include "locked_file.h"
+#include "rewrite_step.h"
 
 namespace {
 
@@ -187,9 +189,12 @@ void AppendNumber(std::string& out, int value) {
 
 LoadReport LoadRecordTable(const char* path, RecordTableArray& table) {
     ResetRecordTable(table);
-    std::FILE* file = path == nullptr ? nullptr : OpenFile(path, "rb");
+    bool notRegular = false;
+    std::FILE* file = path == nullptr ? nullptr : OpenForReading(path, notRegular);
     if (file == nullptr) {
-        return {};
+        LoadReport failed;
+        failed.NotRegular = notRegular;
+        return failed;
     }
     // The reader keeps a block of its own; a second buffer inside the stream would only copy.
     (void)std::setvbuf(file, nullptr, _IONBF, 0);
@@ -200,12 +205,6 @@ LoadReport LoadRecordTable(const char* path, RecordTableArray& table) {
     }
     (void)std::fclose(file); // read only: nothing to lose on closing
     return report;
-}
-
-bool ResultFileFull(const char* path) {
-    RecordTableArray records;
-    const LoadReport report = LoadRecordTable(path, records);
-    return report.RecordsRead == RecordCapacity || report.MoreThanCapacity;
 }
 
 LoadReport LoadRecordTable(const char* path) {
@@ -232,22 +231,82 @@ std::string FormatRecord(const char* label, const char* subject, int creditIndex
     return out;
 }
 
-bool AppendRecord(const char* path, bool startAfresh, const char* label, const char* subject,
-                  int creditIndex, int gradeIndex) {
-    if (path == nullptr || label == nullptr || subject == nullptr) {
-        return false;
-    }
-    // A text that would not read back as one field would put every later record out of step.
-    if (std::strlen(label) >= LabelSize || std::strlen(subject) >= SubjectSize ||
+RecordLayout LayOutRecord(std::string_view record) {
+    TextSource text(record);
+    SubjectRecord scratch{};
+    RecordLayout layout{};
+    const auto line = [&](auto& buffer) {
+        const std::size_t begin = text.Offset();
+        ReadLine(text, buffer);
+        std::size_t end = text.Offset();
+        if (end > begin && record[end - 1] == '\n') {
+            --end;
+            if (end > begin && record[end - 1] == '\r') {
+                --end; // a CR just before the line feed is always part of the line end
+            }
+        }
+        return FieldSpan{begin, end};
+    };
+    const auto number = [&](std::int32_t& value) {
+        std::size_t begin = text.Offset();
+        ReadNumber(text, value);
+        const std::size_t stop = text.Offset();
+        while (begin < stop && IsSpace(static_cast<unsigned char>(record[begin]))) {
+            ++begin;
+        }
+        std::size_t end = begin;
+        while (end < stop && !IsSpace(static_cast<unsigned char>(record[end]))) {
+            ++end;
+        }
+        return FieldSpan{begin, end};
+    };
+    layout[static_cast<std::size_t>(RecordField::Label)] = line(scratch.Label);
+    layout[static_cast<std::size_t>(RecordField::Subject)] = line(scratch.Subject);
+    layout[static_cast<std::size_t>(RecordField::CreditIndex)] = number(scratch.CreditIndex);
+    layout[static_cast<std::size_t>(RecordField::GradeIndex)] = number(scratch.GradeIndex);
+    return layout;
+}
+
+AppendResult AppendRecord(const char* path, bool startAfresh, const char* label,
+                          const char* subject, int creditIndex, int gradeIndex) {
+    if (path == nullptr || label == nullptr || subject == nullptr ||
+        std::strlen(label) >= LabelSize || std::strlen(subject) >= SubjectSize ||
         HasLineFeed(label) || HasLineFeed(subject)) {
-        return false;
+        return {AppendStatus::BadText, {}};
     }
-    const std::string bytes = FormatRecord(label, subject, creditIndex, gradeIndex);
-    std::FILE* file = OpenFile(path, startAfresh ? "wb" : "ab");
-    if (file == nullptr) {
-        return false;
+    LockedFile file(path, true);
+    switch (file.Status()) {
+    case LockStatus::Taken: break;
+    case LockStatus::InUse: return {AppendStatus::InUse, {}};
+    case LockStatus::ReadOnly: return {AppendStatus::ReadOnly, {}};
+    case LockStatus::NotRegular: return {AppendStatus::NotRegular, {}};
+    case LockStatus::Gone:
+    case LockStatus::Failed: return {AppendStatus::Failed, file.Reason()};
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    std::string bytes;
+    std::string record;
+    if (startAfresh) {
+        if (!file.Empty()) {
+            return {AppendStatus::Failed, file.Reason()};
+        }
+    } else {
+        if (!file.ReadAll(bytes)) {
+            return {AppendStatus::Failed, file.Reason()};
+        }
+        RecordTableArray records;
+        const LoadReport report = LoadRecordBytes(bytes, records);
+        if (report.RecordsRead == RecordCapacity || report.MoreThanCapacity) {
+            return {AppendStatus::Full, {}};
+        }
+        if (!bytes.empty() && bytes.back() != '\n') {
+            record = "\r\n"; // the last line was cut short: the record starts on a line of its own
+        }
+        RewriteStepFails(RewriteStep::Hold, path);
+    }
+    record += FormatRecord(label, subject, creditIndex, gradeIndex);
+    bool cutBack = true;
+    if (!file.Append(record, cutBack)) {
+        return {cutBack ? AppendStatus::Failed : AppendStatus::Damaged, file.Reason()};
+    }
+    return {};
 }

@@ -12,6 +12,7 @@
 // What a load found. The caller decides what to tell the user.
 struct LoadReport {
     bool Opened = false;           // false: the file could not be opened; the table stays empty
+    bool NotRegular = false;       // not opened: a folder, pipe or device
     bool MoreThanCapacity = false; // the file holds more than 100 records; the first 100 loaded
     bool ReadError = false;        // reading stopped on an error other than the end of the file
     int RecordsRead = 0;           // entries filled (0..100)
@@ -25,20 +26,50 @@ struct LoadReport {
 LoadReport LoadRecordTable(const char* path, RecordTableArray& table);
 LoadReport LoadRecordTable(const char* path); // into the program-wide RecordTable
 
-// Whether the file holds as many records as the table (100) or more: the results view would show
-// and count no record appended to it.
-bool ResultFileFull(const char* path);
-
 // The same reading rules applied to bytes already in memory (tests, fuzzing).
 LoadReport LoadRecordBytes(std::string_view bytes, RecordTableArray& table);
+
+// The four fields of a record, in file order.
+enum class RecordField { Label, Subject, CreditIndex, GradeIndex };
+constexpr int RecordFieldCount = 4;
+
+// Where a field lies in a record's bytes: a label or subject without its line end, a number's
+// sign and digits. A number that is not there is an empty span where its read stopped.
+struct FieldSpan {
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+};
+using RecordLayout = std::array<FieldSpan, RecordFieldCount>;
+
+// The fields of the record whose bytes (from one RecordBounds to the next) are given, read by
+// the load's own rules; indexed by RecordField.
+RecordLayout LayOutRecord(std::string_view record);
 
 // The exact bytes one record occupies on disk: label, subject, credit index and grade index,
 // each followed by CR LF.
 std::string FormatRecord(const char* label, const char* subject, int creditIndex, int gradeIndex);
 
-// Appends one record ("start afresh" empties the file first). Returns false when the file
-// cannot be opened or written; and, having written nothing and left the file as it was, when
-// the label is over 14 characters, the subject over 49, or either holds a line feed (such
-// texts would not read back as one field and would put every later record out of step).
-bool AppendRecord(const char* path, bool startAfresh, const char* label, const char* subject,
-                  int creditIndex, int gradeIndex);
+enum class AppendStatus {
+    Done,
+    BadText,    // a label over 14 characters, a subject over 49, or a line feed in either
+    Full,       // the file holds 100 records already: the results view would not count another
+    InUse,      // another writer held the file for the whole wait
+    ReadOnly,   // no write permission bit, or FILE_ATTRIBUTE_READONLY
+    NotRegular, // a folder, pipe or device
+    Failed,     // the file could not be opened or written; it is left as it was
+    Damaged,    // a failed write could not be undone: the file may end with a partial record
+};
+
+struct AppendResult {
+    AppendStatus Status = AppendStatus::Done;
+    std::string Reason; // the platform's words, where Failed or Damaged
+};
+
+// Appends one record under the writers' lock, which it holds from its reading of the file (for
+// the "full" check) to the end of its write. "Start afresh" empties the file first (and checks
+// nothing). A file that does not end with a line end gets one first, so that the new record is
+// read as one. The record is written in one call and flushed; a write that fails is cut back,
+// so that the file is left as it was. Texts that would not read back as one field (and would
+// put every later record out of step) are refused with nothing written.
+AppendResult AppendRecord(const char* path, bool startAfresh, const char* label,
+                          const char* subject, int creditIndex, int gradeIndex);

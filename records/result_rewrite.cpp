@@ -1,12 +1,12 @@
-// The rewrite of a result file: the changes checked against the file as it is now, then the
-// one-step replacement over the platform's file calls, asking the failure-injection seam
-// before each step.
+// The rewrite of a result file: the changes checked against the file as it is now, under the
+// writers' lock, then the one-step replacement over the platform's file calls, asking the
+// failure-injection seam before each step.
 #include "result_rewrite.h"
 
-#include <cstring>
 #include <exception>
 
 #include "file_system.h"
+#include "locked_file.h"
 #include "rewrite_step.h"
 
 namespace {
@@ -16,72 +16,46 @@ std::string Nowhere(const std::string& path) {
     return "no-such-folder/" + path;
 }
 
-// Writes, flushes and closes the new file, checks the file at target, and renames the new
-// file over it. Returns what failed, or nothing.
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// Writes, flushes and closes the new file, checks the file at target, and puts the new file in
+// its place. Returns what failed, or nothing; kept tells whether the new file must stay, as the
+// only copy of the contents.
 std::string WriteAndMove(NewFile& file, const std::string& temporary, const std::string& path,
                          const std::string& target, std::optional<std::string_view> before,
-                         std::string_view contents) {
+                         std::string_view contents, bool& kept) {
     NewFile lost;
     if (!(RewriteStepFails(RewriteStep::Write, temporary) ? lost : file).Write(contents)) {
-        return "writing '" + temporary + "' failed";
+        return "writing " + Quoted(temporary) + " failed: " + PlatformReason();
     }
     if (!(RewriteStepFails(RewriteStep::Flush, temporary) ? lost : file).Flush() || !file.Close()) {
-        return "'" + temporary + "' could not be flushed to disk";
+        return Quoted(temporary) + " could not be flushed to disk: " + PlatformReason();
     }
     if (before) {
+        // A program that takes no lock (an editor, a sync client) may have written meanwhile:
+        // the file must still be what was read, as near to its replacement as can be.
+        RewriteStepFails(RewriteStep::Hold, target);
         const bool fails = RewriteStepFails(RewriteStep::Recheck, target);
         const WholeFile now = ReadWholeFile(fails ? Nowhere(target) : target);
         if (!now.Opened || now.ReadError || now.Bytes != *before) {
-            return "'" + path + "' changed or vanished while it was being rewritten";
+            return Quoted(path) + " changed or vanished while it was being rewritten";
         }
     }
     const bool fails = RewriteStepFails(RewriteStep::Rename, target);
-    if (!MoveInPlace(temporary, fails ? Nowhere(target) : target)) {
-        return "'" + temporary + "' could not take the place of '" + path + "'";
+    const MoveResult moved = MoveInPlace(temporary, fails ? Nowhere(target) : target);
+    kept = moved == MoveResult::OldGone;
+    if (kept) {
+        return Quoted(path) + " was taken away while its replacement " + Quoted(temporary) +
+               " could not take its place (" + PlatformReason() + "): that file holds the new " +
+               "contents, and can be renamed to " + Quoted(path) + " by hand";
+    }
+    if (moved == MoveResult::Failed) {
+        return Quoted(temporary) + " could not take the place of " + Quoted(path) + ": " +
+               PlatformReason();
     }
     return {};
-}
-
-// Texts compare as the program uses them: up to their terminator.
-bool SameRecord(const SubjectRecord& a, const SubjectRecord& b) {
-    return std::strncmp(a.Label, b.Label, sizeof a.Label) == 0 &&
-           std::strncmp(a.Subject, b.Subject, sizeof a.Subject) == 0 &&
-           a.CreditIndex == b.CreditIndex && a.GradeIndex == b.GradeIndex;
-}
-
-// The first record (by its index in the file read now) that the new contents would not read
-// back as the changes mean, or -1. Records past the hundredth may move into the table when
-// records are removed; otherwise the number of records must come out exactly.
-int FirstMisread(const RecordTableArray& before, const LoadReport& report,
-                 const std::vector<const RecordChange*>& changeOf, std::string_view contents) {
-    RecordTableArray after;
-    RecordTableArray alone;
-    const LoadReport reread = LoadRecordBytes(contents, after);
-    const auto count = static_cast<std::size_t>(report.RecordsRead);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const RecordChange* change = changeOf[i];
-        if (change != nullptr && !change->Replacement) {
-            continue;
-        }
-        const SubjectRecord* meant = &before[i];
-        if (change != nullptr) {
-            LoadRecordBytes(*change->Replacement, alone);
-            meant = &alone[0];
-        }
-        if (kept == static_cast<std::size_t>(reread.RecordsRead) ||
-            !SameRecord(*meant, after[kept])) {
-            return static_cast<int>(i);
-        }
-        ++kept;
-    }
-    const bool countRight =
-        static_cast<std::size_t>(reread.RecordsRead) == kept || report.MoreThanCapacity;
-    return countRight ? -1 : report.RecordsRead - 1;
-}
-
-std::string RecordName(int index) {
-    return "record " + std::to_string(index + 1);
 }
 
 RewriteResult Refused(RewriteStatus status, std::string message, int recordsRead = 0) {
@@ -97,30 +71,114 @@ std::string StoppedBy(const std::string& path) {
     try {
         throw;
     } catch (const std::exception& error) {
-        return "rewriting '" + path + "' stopped: " + error.what();
+        return "rewriting " + Quoted(path) + " stopped: " + error.what();
     } catch (...) {
-        return "rewriting '" + path + "' stopped by an unknown failure";
+        return "rewriting " + Quoted(path) + " stopped by an unknown failure";
     }
 }
 
-RewriteResult CheckAndRewrite(const std::string& path, std::span<const RecordChange> changes) {
+std::string RecordName(int index) {
+    return "record " + std::to_string(index + 1);
+}
+
+// Why the writers' lock on path was not taken, as a refusal; nothing when it was.
+std::optional<RewriteResult> NotLocked(const std::string& path, const LockedFile& file) {
+    switch (file.Status()) {
+    case LockStatus::Taken: return std::nullopt;
+    case LockStatus::InUse:
+        return Refused(RewriteStatus::InUse,
+                       Quoted(path) + " is in use by another window or program");
+    case LockStatus::Gone:
+        return Refused(RewriteStatus::Gone,
+                       "cannot open result file " + Quoted(path) + ": " + file.Reason());
+    case LockStatus::NotRegular:
+        return Refused(RewriteStatus::NotRegular, Quoted(path) + " is not a regular file");
+    case LockStatus::ReadOnly:
+        return Refused(RewriteStatus::ReadOnly, Quoted(path) + " is read-only");
+    case LockStatus::Failed: break;
+    }
+    return Refused(RewriteStatus::CannotOpen,
+                   "cannot open result file " + Quoted(path) + ": " + file.Reason());
+}
+
+std::string_view FieldText(std::string_view record, const RecordLayout& layout, RecordField f) {
+    const FieldSpan span = layout[static_cast<std::size_t>(f)];
+    return record.substr(span.Begin, span.End - span.Begin);
+}
+
+// A record's bytes with one field's text replaced.
+std::string WithField(std::string_view record, RecordField field, std::string_view text) {
+    const FieldSpan span = LayOutRecord(record)[static_cast<std::size_t>(field)];
+    std::string changed(record.substr(0, span.Begin));
+    changed += text;
+    changed += record.substr(span.End);
+    return changed;
+}
+
+// A record of the new contents as it must read back: where it lies, and for a changed record
+// the texts its four fields must hold.
+struct KeptRecord {
+    int Index = 0; // in the file read now
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+    std::optional<std::array<std::string, RecordFieldCount>> Fields;
+};
+
+// Whether contents read back as kept says: every kept record in its place with its bytes (so
+// read exactly as before, NUL bytes and all), each changed field holding exactly its new text,
+// and as many records as that leaves; records past the hundredth may move into the table when
+// records are removed. The first record that would read differently, or -1.
+int FirstMisread(std::string_view contents, const std::vector<KeptRecord>& kept,
+                 const LoadReport& report) {
+    RecordTableArray after;
+    const LoadReport reread = LoadRecordBytes(contents, after);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        const KeptRecord& record = kept[k];
+        if (k >= static_cast<std::size_t>(reread.RecordsRead) ||
+            reread.RecordBounds[k] != record.Begin || reread.RecordBounds[k + 1] != record.End) {
+            return record.Index;
+        }
+        if (record.Fields) {
+            const std::string_view bytes = contents.substr(record.Begin, record.End - record.Begin);
+            const RecordLayout layout = LayOutRecord(bytes);
+            for (int f = 0; f < RecordFieldCount; ++f) {
+                if (FieldText(bytes, layout, static_cast<RecordField>(f)) !=
+                    (*record.Fields)[static_cast<std::size_t>(f)]) {
+                    return record.Index;
+                }
+            }
+        }
+    }
+    const bool countRight =
+        static_cast<std::size_t>(reread.RecordsRead) == kept.size() || report.MoreThanCapacity;
+    return countRight ? -1 : report.RecordsRead - 1;
+}
+
+RewriteResult CheckAndRewrite(const std::string& path, std::span<const RecordChange> changes,
+                              std::optional<std::string_view> shown) {
+    LockedFile lock(path, false);
+    if (std::optional<RewriteResult> refused = NotLocked(path, lock)) {
+        return *refused;
+    }
+    std::string bytes;
+    if (!lock.ReadAll(bytes)) {
+        return Refused(RewriteStatus::CannotRead,
+                       "reading " + Quoted(path) + " stopped before its end: " + lock.Reason());
+    }
+    if (shown && bytes != *shown) {
+        return Refused(RewriteStatus::ChangedSinceShown,
+                       Quoted(path) + " has changed since it was shown");
+    }
     RecordTableArray before;
-    const LoadedFile file = LoadResultFile(path, before);
-    const LoadReport& report = file.Report;
+    const LoadReport report = LoadRecordBytes(bytes, before);
     const auto count = static_cast<std::size_t>(report.RecordsRead);
-    if (!report.Opened) {
-        return Refused(RewriteStatus::CannotOpen, "cannot open result file '" + path + "'");
-    }
-    if (report.ReadError) {
-        return Refused(RewriteStatus::CannotRead, "reading '" + path + "' stopped before its end",
-                       report.RecordsRead);
-    }
     std::vector<const RecordChange*> changeOf(count, nullptr);
     for (const RecordChange& change : changes) {
         const auto index = static_cast<std::size_t>(change.Index);
         if (change.Index < 0 || index >= count) {
             return Refused(RewriteStatus::NoSuchRecord,
-                           "'" + path + "' has no " + RecordName(change.Index), report.RecordsRead);
+                           Quoted(path) + " has no " + RecordName(change.Index),
+                           report.RecordsRead);
         }
         if (changeOf[index] != nullptr) {
             return Refused(RewriteStatus::NamedTwice, RecordName(change.Index) + " is named twice",
@@ -128,33 +186,44 @@ RewriteResult CheckAndRewrite(const std::string& path, std::span<const RecordCha
         }
         changeOf[index] = &change;
     }
-    for (const RecordChange& change : changes) {
-        const SeenRecord now = SeenRecordOf(file, change.Index);
-        if (change.Seen && (change.Seen->Offset != now.Offset || change.Seen->Bytes != now.Bytes)) {
-            return Refused(RewriteStatus::ChangedSinceSeen,
-                           "'" + path + "' changed since it was shown: " +
-                               RecordName(change.Index) + " is not as it was",
-                           report.RecordsRead);
-        }
-    }
+    const std::string_view file(bytes);
     std::string contents;
+    std::vector<KeptRecord> kept;
     std::vector<std::pair<int, SubjectRecord>> changed;
-    std::size_t from = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        if (changeOf[i] != nullptr) {
-            contents.append(file.Bytes, from, report.RecordBounds[i] - from);
-            contents += changeOf[i]->Replacement.value_or("");
-            from = report.RecordBounds[i + 1];
+        const std::string_view record = file.substr(
+            report.RecordBounds[i], report.RecordBounds[i + 1] - report.RecordBounds[i]);
+        const RecordChange* change = changeOf[i];
+        KeptRecord place{static_cast<int>(i), contents.size(), 0, std::nullopt};
+        if (change == nullptr) {
+            contents += record;
+        } else if (!change->Remove) {
+            const std::string newRecord = WithField(record, change->Field, change->Text);
+            const RecordLayout layout = LayOutRecord(record);
+            place.Fields.emplace();
+            for (int f = 0; f < RecordFieldCount; ++f) {
+                const auto field = static_cast<RecordField>(f);
+                (*place.Fields)[static_cast<std::size_t>(f)] =
+                    field == change->Field ? change->Text
+                                           : std::string(FieldText(record, layout, field));
+            }
+            contents += newRecord;
+        }
+        if (change != nullptr) {
             changed.emplace_back(static_cast<int>(i), before[i]);
         }
+        if (change == nullptr || !change->Remove) {
+            place.End = contents.size();
+            kept.push_back(std::move(place));
+        }
     }
-    contents.append(file.Bytes, from);
-    if (const int misread = FirstMisread(before, report, changeOf, contents); misread >= 0) {
+    contents += file.substr(report.RecordBounds[count]);
+    if (const int misread = FirstMisread(contents, kept, report); misread >= 0) {
         return Refused(RewriteStatus::WouldReadDifferently,
-                       RecordName(misread) + " of '" + path + "' would read differently",
+                       RecordName(misread) + " of " + Quoted(path) + " would read differently",
                        report.RecordsRead);
     }
-    RewriteResult result = ReplaceFileContents(path, file.Bytes, contents);
+    RewriteResult result = ReplaceFileContents(path, bytes, contents);
     result.RecordsRead = report.RecordsRead;
     if (result.Status == RewriteStatus::Done) {
         result.Changed = std::move(changed);
@@ -172,62 +241,71 @@ LoadedFile LoadResultFile(const std::string& path, RecordTableArray& table) {
         loaded.Report.ReadError = file.ReadError;
     } else {
         ResetRecordTable(table);
+        loaded.Report.NotRegular = file.NotRegular;
     }
     loaded.Bytes = std::move(file.Bytes);
     return loaded;
 }
 
-SeenRecord SeenRecordOf(const LoadedFile& file, int index) {
-    const std::size_t begin = file.Report.RecordBounds[static_cast<std::size_t>(index)];
-    const std::size_t end = file.Report.RecordBounds[static_cast<std::size_t>(index) + 1];
-    return {begin, file.Bytes.substr(begin, end - begin)};
-}
-
-RewriteResult RewriteRecords(const std::string& path, std::span<const RecordChange> changes) {
+RewriteResult RewriteRecords(const std::string& path, std::span<const RecordChange> changes,
+                             std::optional<std::string_view> shown) {
     try {
-        return CheckAndRewrite(path, changes);
+        return CheckAndRewrite(path, changes, shown);
     } catch (...) {
         return Refused(RewriteStatus::Failed, StoppedBy(path));
     }
 }
 
 RewriteResult ReplaceFileContents(const std::string& path, std::optional<std::string_view> before,
-                                  std::string_view contents) {
+                                  std::string_view contents, Replacing what) {
     const std::string target = FinalPath(path);
     if (const std::optional<FileFacts> facts = LookAtFile(target)) {
         if (facts->ReadOnly) {
-            return Refused(RewriteStatus::ReadOnly, "'" + path + "' is read-only");
+            return Refused(RewriteStatus::ReadOnly, Quoted(path) + " is read-only");
         }
         if (facts->Names > 1) {
             return Refused(RewriteStatus::OtherNames,
-                           "'" + path + "' has other names (" + std::to_string(facts->Names) +
+                           Quoted(path) + " has other names (" + std::to_string(facts->Names) +
                                " hard links), which replacing it would part");
         }
     }
-    const std::string temporary = target + ".new";
+    const std::string temporary = NewFileNameFor(target);
     NewFile file(temporary, target);
     if (!file.Created()) {
-        if (file.AlreadyThere()) {
-            return Refused(
-                RewriteStatus::LeftoverNewFile,
-                "'" + temporary +
-                    "' is already there: it may be left from an interrupted removal or "
-                    "change, holding the new contents that were being written, and can be "
-                    "deleted when no other removal or change of '" +
-                    path + "' runs");
+        if (!file.AlreadyThere()) {
+            return Refused(RewriteStatus::Failed, "cannot create " + Quoted(temporary) +
+                                                      " beside it: " + PlatformReason());
         }
-        return Refused(RewriteStatus::Failed, "cannot create '" + temporary + "' beside it");
+        const std::string left =
+            what == Replacing::Export
+                ? "an interrupted export to " + Quoted(path) +
+                      ", and can be deleted when no other export to it runs"
+                : "an interrupted removal or change, holding the new contents that were being "
+                  "written, and can be deleted when no other removal or change of " +
+                      Quoted(path) + " runs";
+        return Refused(RewriteStatus::LeftoverNewFile,
+                       Quoted(temporary) + " is already there: it may be left from " + left);
     }
     std::string failure;
-    try {
-        failure = WriteAndMove(file, temporary, path, target, before, contents);
-    } catch (...) {
-        failure = StoppedBy(path);
+    bool kept = false;
+    RewriteStatus status = RewriteStatus::Failed;
+    if (file.OwnerLost()) {
+        status = RewriteStatus::OtherOwner;
+        failure = Quoted(path) + " belongs to another user or group, which a new copy of it " +
+                  "cannot keep; only its owner can change it";
+    } else {
+        try {
+            failure = WriteAndMove(file, temporary, path, target, before, contents, kept);
+        } catch (...) {
+            failure = StoppedBy(path);
+        }
     }
     if (failure.empty()) {
         return {};
     }
     file.Close();
-    RemoveFile(temporary);
-    return Refused(RewriteStatus::Failed, failure);
+    if (!kept) {
+        RemoveFile(temporary);
+    }
+    return Refused(status, failure);
 }

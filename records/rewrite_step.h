@@ -10,8 +10,11 @@
 enum class RewriteStep {
     Write,   // writing the new file
     Flush,   // flushing it to disk
+    Hold,    // between the rewrite's read under the lock and its check before the replacement
     Recheck, // reading the file at path again, to see that it still holds what was read
     Rename,  // putting the new file in the place of the file at path
+    Append,  // an append's write at the end of the file
+    CutBack, // cutting a file back to its length before a failed append
 };
 
 bool RewriteStepFails(RewriteStep step, const std::string& path);

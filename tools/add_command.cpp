@@ -11,18 +11,41 @@ namespace companion {
 // can be).
 int Add(const std::string& path, bool startAfresh, int semester, int credits, int gradeIndex,
         const std::string& subject, std::ostream& err) {
-    if (!startAfresh && ResultFileFull(path.c_str())) {
-        err << "gradewick-cli: '" << path
-            << "' holds 100 subjects, as many as Gradewick counts; nothing added (remove one "
+    const AppendResult result =
+        AppendRecord(path.c_str(), startAfresh, SemesterLabel(semester - 1),
+                     StoredFromUtf8(subject).Bytes.c_str(), credits - 1, gradeIndex);
+    const std::string file = "'" + path + "'";
+    switch (result.Status) {
+    case AppendStatus::Done: return CliExitOk;
+    case AppendStatus::Full:
+        err << "gradewick-cli: " << file
+            << " holds 100 subjects, as many as Gradewick counts; nothing added (remove one "
                "first)\n";
-        return CliExitFileError;
+        break;
+    case AppendStatus::InUse:
+        err << "gradewick-cli: " << file
+            << " is in use by another window or program; nothing added (try again once it "
+               "is done)\n";
+        break;
+    case AppendStatus::ReadOnly:
+        err << "gradewick-cli: " << file << " is read-only; nothing added\n";
+        break;
+    case AppendStatus::NotRegular:
+        err << "gradewick-cli: " << file << " is not a regular file; nothing added\n";
+        break;
+    case AppendStatus::BadText:
+    case AppendStatus::Failed:
+        err << "gradewick-cli: cannot write result file " << file << ": " << result.Reason
+            << "; nothing was written\n";
+        break;
+    case AppendStatus::Damaged:
+        err << "gradewick-cli: writing result file " << file << " failed (" << result.Reason
+            << "), and cutting it back failed too: it may end with a partial record, which "
+               "'gradewick-cli list' shows and 'gradewick-cli remove' or the results view's "
+               "Remove takes out\n";
+        break;
     }
-    if (!AppendRecord(path.c_str(), startAfresh, SemesterLabel(semester - 1),
-                      StoredFromUtf8(subject).Bytes.c_str(), credits - 1, gradeIndex)) {
-        err << "gradewick-cli: cannot write result file '" << path << "'\n";
-        return CliExitFileError;
-    }
-    return CliExitOk;
+    return CliExitFileError;
 }
 
 } // namespace companion

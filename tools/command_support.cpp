@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "file_system.h"
 #include "grade_scale.h"
 #include "summary.h"
 
@@ -48,8 +49,13 @@ const char* VerdictWord(GpaVerdict verdict) {
 
 bool LoadOrComplain(const std::string& path, LoadReport& report, std::ostream& err) {
     report = LoadRecordTable(path.c_str());
+    if (report.NotRegular) {
+        err << "gradewick-cli: '" << path << "' is not a regular file\n";
+        return false;
+    }
     if (!report.Opened) {
-        err << "gradewick-cli: cannot open result file '" << path << "'\n";
+        err << "gradewick-cli: cannot open result file '" << path << "': " << PlatformReason()
+            << '\n';
         return false;
     }
     if (report.ReadError) {

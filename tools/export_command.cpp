@@ -39,7 +39,8 @@ int Export(const std::string& path, const std::string& format, const std::string
         out << text;
         return CliExitOk;
     }
-    const RewriteResult written = ReplaceFileContents(output, std::nullopt, text);
+    const RewriteResult written =
+        ReplaceFileContents(output, std::nullopt, text, Replacing::Export);
     if (written.Status != RewriteStatus::Done) {
         err << "gradewick-cli: cannot write '" << output << "': " << written.Message << '\n';
         return CliExitFileError;

@@ -2,6 +2,7 @@
 // every platform. On Windows the arguments come from the wide command line, in UTF-8 as the core
 // takes paths, and the messages, in UTF-8 too, go to standard error as UTF-16 when it is a
 // console (which then shows every character) and as UTF-8 bytes when it is a file or a pipe.
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -58,6 +59,8 @@ int wmain(int argc, wchar_t** wideArgv) {
 #else
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit fails and is undone, instead of ending the program.
+    static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
     EnsureExtendedPrecision();
     return RunGradewickCli(argc, argv, std::cout, std::cerr);
 }

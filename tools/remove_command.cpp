@@ -32,9 +32,10 @@ std::string NotRemoved(const std::string& path, const RewriteResult& result) {
 int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
            std::ostream& err) {
     std::vector<RecordChange> changes(numbers.size());
-    std::transform(numbers.begin(), numbers.end(), changes.begin(), [](int number) {
-        return RecordChange{number - 1, std::nullopt, std::nullopt};
-    });
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        changes[i].Index = numbers[i] - 1;
+        changes[i].Remove = true;
+    }
     const RewriteResult result = RewriteRecords(path, changes);
     if (result.Status != RewriteStatus::Done) {
         const bool badArgument = result.Status == RewriteStatus::CannotRead ||

@@ -10,6 +10,7 @@
 #include "label_font.h"
 #include "resource.h"
 #include "result_file.h"
+#include "result_rewrite.h"
 #include "screen_flow.h"
 #include "subject_menu.h"
 #include "subject_rows.h"
@@ -111,7 +112,7 @@ struct LoadWarnings {
 };
 LoadWarnings pendingWarnings;
 
-// The file as the view loaded it: a change is made only where the record still lies as it did.
+// The file as the view loaded it.
 LoadedFile loaded;
 
 void ShowControl(HWND window, int id, bool visible) {
@@ -321,8 +322,8 @@ void OnLButtonDown(HWND window, LPARAM lParam) {
 
 } // namespace
 
-SeenRecord LoadedRecord(int index) {
-    return SeenRecordOf(loaded, index);
+const std::string& LoadedBytes() {
+    return loaded.Bytes;
 }
 
 void ReloadResultsView(HWND window) {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "result_rewrite.h"
+#include <string>
 
 // Label fonts the results view makes at every opening.
 constexpr int ResultsViewFontCount = 30;
@@ -12,9 +12,8 @@ constexpr int ResultsViewFontCount = 30;
 // are shown when it arrives, after the view is on screen.
 constexpr UINT WM_RESULTS_VIEW_WARNINGS = WM_APP + 31;
 
-// The bytes that record index (0-based, file order) had when the view loaded the file, and where
-// they began.
-SeenRecord LoadedRecord(int index);
+// The whole file as the view last loaded it: a change is made only on the file as it was shown.
+const std::string& LoadedBytes();
 
 // Loads the file again and repaints the view at once, on the same semester and, where it still
 // has as many subjects, the same rows.

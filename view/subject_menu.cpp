@@ -104,55 +104,67 @@ bool AskToRemove(const SubjectRecord& record) {
            IDYES;
 }
 
-void ReportFailedChange(const RewriteResult& result) {
-    std::string text = std::string("The result file could not be changed:\n\n") + ResultFilePath +
-                       "\n\n" + result.Message + "\n\nThe file is left as it was.";
-    ShowMessage(text.c_str(), WarningCaption, MB_OK | MB_ICONERROR);
+// A box about a change that was not made; the file is named after the opening line.
+void ReportUnchanged(const std::string& opening, const std::string& closing, UINT icon) {
+    const std::string text = opening + "\n\n" + ResultFilePath + "\n\n" + closing;
+    ShowMessage(text.c_str(), WarningCaption, MB_OK | icon);
 }
 
-void ReportChangedFile() {
-    const std::string text = std::string("The result file has changed since it was shown:\n\n") +
-                             ResultFilePath +
-                             "\n\nNothing was changed. The results now show the file as it is.";
-    ShowMessage(text.c_str(), WarningCaption, MB_OK | MB_ICONWARNING);
-}
-
-// Carries out one item of a subject's menu on the file as it is on disk now.
+// Carries out one item of a subject's menu, under the writers' lock, on the file only if it is
+// still byte for byte the file that the view shows. A change of grade, credits or semester
+// replaces only that field's text; every other byte stays.
 void ChangeSubject(HWND view, int index, UINT item) {
     const SubjectRecord& record = RecordTable[static_cast<std::size_t>(index)];
-    std::string label(WithoutLineFeed(record.Label));
-    const std::string subject(WithoutLineFeed(record.Subject));
-    int credit = record.CreditIndex;
-    int grade = record.GradeIndex;
+    RecordChange change;
+    change.Index = index;
+    change.Remove = item == RemoveItem;
+    bool same = false; // the value it has already: nothing to write
     if (item == RemoveItem) {
         if (!AskToRemove(record)) {
             return;
         }
-    } else if (item < FirstCreditItem) {
-        grade = static_cast<int>(item - FirstGradeItem);
-    } else if (item < FirstSemesterItem) {
-        credit = static_cast<int>(item - FirstCreditItem);
-    } else if (const int s = static_cast<int>(item - FirstSemesterItem);
-               s != ClassifyRecord(record)) {
-        label = SemesterLabel(s);
+    } else if (const int grade = static_cast<int>(item - FirstGradeItem); item < FirstCreditItem) {
+        change.Field = RecordField::GradeIndex;
+        change.Text = std::to_string(grade);
+        same = grade == record.GradeIndex;
+    } else if (const int credit = static_cast<int>(item - FirstCreditItem);
+               item < FirstSemesterItem) {
+        change.Field = RecordField::CreditIndex;
+        change.Text = std::to_string(credit);
+        same = credit == record.CreditIndex;
+    } else {
+        const int s = static_cast<int>(item - FirstSemesterItem);
+        change.Field = RecordField::Label;
+        change.Text = SemesterLabel(s);
+        same = s == ClassifyRecord(record);
     }
-    if (item != RemoveItem && credit == record.CreditIndex && grade == record.GradeIndex &&
-        label == WithoutLineFeed(record.Label)) {
-        return; // the value it has already: nothing to write
+    if (same) {
+        return;
     }
-    RecordChange change{index, LoadedRecord(index), std::nullopt};
-    if (item != RemoveItem) {
-        change.Replacement = FormatRecord(label.c_str(), subject.c_str(), credit, grade);
-    }
-    const RewriteResult result = RewriteRecords(ResultFilePath, {&change, 1});
+    const RewriteResult result = RewriteRecords(ResultFilePath, {&change, 1}, LoadedBytes());
     switch (result.Status) {
     case RewriteStatus::Done: ReloadResultsView(view); break;
     case RewriteStatus::NoSuchRecord:
-    case RewriteStatus::ChangedSinceSeen:
-        ReportChangedFile();
+    case RewriteStatus::ChangedSinceShown:
+        ReportUnchanged("The result file has changed since it was shown:",
+                        "Nothing was changed. The results now show the file as it is.",
+                        MB_ICONWARNING);
         ReloadResultsView(view);
         break;
-    default: ReportFailedChange(result); break;
+    case RewriteStatus::Gone:
+        ReportUnchanged("The result file is no longer there:",
+                        "Nothing was changed. The results now show no subjects.", MB_ICONWARNING);
+        ReloadResultsView(view);
+        break;
+    case RewriteStatus::InUse:
+        ReportUnchanged("The result file is in use by another window or program:",
+                        "Nothing was changed. Wait until the other one is done, then try again.",
+                        MB_ICONWARNING);
+        break;
+    default:
+        ReportUnchanged("The result file could not be changed:",
+                        result.Message + "\n\nThe file is left as it was.", MB_ICONERROR);
+        break;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -127,12 +128,16 @@ TEST(Golden, RefusedWritesLeaveTheFileUntouched) {
     TemporaryFile file;
     WriteBytes(file.Path(), "Semester 1\r\nArt\r\n0\r\n0\r\n");
     const std::string subject50(50, 'x');
-    EXPECT_FALSE(AppendRecord(file.Path().c_str(), false, "Semester 1", subject50.c_str(), 0, 0));
-    EXPECT_FALSE(AppendRecord(file.Path().c_str(), true, "Semester 1", "Two\nlines", 0, 0));
-    EXPECT_FALSE(AppendRecord(file.Path().c_str(), true, "Semester 1\n", "Art", 0, 0));
-    EXPECT_FALSE(AppendRecord(file.Path().c_str(), false, "Semester 1 and 2", "Art", 0, 0));
+    for (const auto& [afresh, label, subject] :
+         {std::tuple{false, "Semester 1", subject50.c_str()},
+          std::tuple{true, "Semester 1", "Two\nlines"}, std::tuple{true, "Semester 1\n", "Art"},
+          std::tuple{false, "Semester 1 and 2", "Art"}}) {
+        EXPECT_EQ(AppendRecord(file.Path().c_str(), afresh, label, subject, 0, 0).Status,
+                  AppendStatus::BadText);
+    }
     EXPECT_EQ(ReadBytes(file.Path()), "Semester 1\r\nArt\r\n0\r\n0\r\n");
-    EXPECT_FALSE(AppendRecord("no-such-folder/x.rst", false, "Semester 1", "Art", 0, 0));
+    EXPECT_EQ(AppendRecord("no-such-folder/x.rst", false, "Semester 1", "Art", 0, 0).Status,
+              AppendStatus::Failed);
 }
 
 TEST(Golden, FailedLoadsAreReportedWithTheTableEmpty) {
@@ -149,32 +154,47 @@ TEST(Golden, FailedLoadsAreReportedWithTheTableEmpty) {
 // A change of one record of a golden file, against the file as it is on disk: the file must then
 // hold golden/NAME.rewritten when done, and its own bytes otherwise, with no new file left.
 TEST(Golden, RecordsChangedWhereTheyAre) {
-    const std::string record = FormatRecord("Semester 5", "Rewritten", 2, 1);
     const struct {
         const char* name;
         const char* input;
-        int index;
-        const char* seenBytesAfter; // what the record's seen bytes end in beyond its own
-        std::string replacement;
+        RecordChange change;
+        const char* shownAfter; // what the bytes shown end in beyond the file's own
         RewriteStatus status;
     } rows[] = {
-        {"seen_bytes", "program_written_crlf.rst", 1, "x", record, RewriteStatus::ChangedSinceSeen},
-        {"runs_on", "run_on_number.rst", 1, "", record.substr(0, record.size() - 2),
+        {"shown",
+         "program_written_crlf.rst",
+         {1, false, RecordField::GradeIndex, "5"},
+         "x",
+         RewriteStatus::ChangedSinceShown},
+        {"two_lines",
+         "program_written_crlf.rst",
+         {9, false, RecordField::Subject, "Two\r\nlines"},
+         "",
          RewriteStatus::WouldReadDifferently},
-        {"two_for_one", "program_written_crlf.rst", 9, "", record + record,
+        // "5" then "9 Semester 2": the record before would read the grade 59.
+        {"runs_on",
+         "run_on_number.rst",
+         {1, false, RecordField::Label, "9 Semester 2"},
+         "",
          RewriteStatus::WouldReadDifferently},
-        {"in_lf_file", "program_written_lf.rst", 2, "", record, RewriteStatus::Done},
+        {"nul_kept",
+         "nul_bytes.rst",
+         {0, false, RecordField::GradeIndex, "0"},
+         "",
+         RewriteStatus::Done},
+        {"in_lf_file",
+         "program_written_lf.rst",
+         {2, false, RecordField::Subject, "Rewritten"},
+         "",
+         RewriteStatus::Done},
     };
     TemporaryFile file;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string input = ReadBytes(GoldenPath(row.input));
         WriteBytes(file.Path(), input);
-        RecordTableArray table;
-        SeenRecord seen = SeenRecordOf(LoadResultFile(file.Path(), table), row.index);
-        seen.Bytes += row.seenBytesAfter;
-        const RecordChange change{row.index, seen, row.replacement};
-        const RewriteResult result = RewriteRecords(file.Path(), {&change, 1});
+        const RewriteResult result =
+            RewriteRecords(file.Path(), {&row.change, 1}, input + row.shownAfter);
         EXPECT_EQ(result.Status, row.status) << result.Message;
         const bool done = row.status == RewriteStatus::Done;
         EXPECT_EQ(ReadBytes(file.Path()),
