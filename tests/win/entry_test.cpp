@@ -1,6 +1,10 @@
 // The subject entry screen from its real template, driven as a user would; what reached the
 // file is read back.
+#include <optional>
+
 #include "harness.h"
+#include "locked_file.h"
+#include "rewrite_faults.h"
 
 namespace {
 
@@ -64,9 +68,11 @@ TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
 }
 
 // Insert stores what is typed in the system's code page (Wine's 1252), as subjects always were,
-// or says why not in a box, writing nothing and keeping the text: a subject the code page cannot
-// hold (the characters named, no best-fit stand-in: "ā" is not "a"), or a file that holds the
-// 100 subjects the results view counts already.
+// on a line of its own, or says why not in a box, writing nothing and keeping the text: a subject
+// the code page cannot hold (the characters named, no best-fit stand-in: "ā" is not "a"), a file
+// that holds the 100 subjects the results view counts already, a read-only file, a file that
+// another program or another writer holds, a write that fails (and is cut back, or says that it
+// could not be).
 TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
     const std::string kept = Record(2, "Kept", 1, 2);
     std::string full;
@@ -74,21 +80,30 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
         full += Record(1, "S", 0, 0);
     }
     const std::string ninetyNine = full.substr(Record(1, "S", 0, 0).size());
+    const std::string last = Record(1, "Last", 0, 0);
+    const std::string cutShort = kept + "Semester 1\r\nBio";
     const struct {
         std::string Before;
         int NewFile;
         const wchar_t* Typed;
         std::string After;
-        const char* Said; // the box's caption and what its text holds; "" for no box
-        bool Held;        // another program holds the file: nothing can be written
+        const char* Said;      // the box's caption and what its text holds; "" for no box
+        const char* Meanwhile; // "share": another program holds the file, "locked": another
+                               // writer, "readonly", or a fault of the append
     } cases[] = {
-        {kept, 0, L"Crème Ökonomie", kept + Record(1, "Cr\xe8me \xd6konomie", 0, 0), "", false},
+        {kept, 0, L"Crème Ökonomie", kept + Record(1, "Cr\xe8me \xd6konomie", 0, 0), "", ""},
         {kept, 0, L"成绩 ā notes 成", kept,
-         "Input Error|:\n\n成 (U+6210), 绩 (U+7EE9), ā (U+0101)\n", false},
-        {ninetyNine, 0, L"Last", ninetyNine + Record(1, "Last", 0, 0), "", false},
-        {full, 0, L"Last", full, "WARNING|is full", false},
-        {full, 1, L"Last", Record(1, "Last", 0, 0), "", false}, // a new file starts afresh
-        {kept, 1, L"Statistics", kept, "WARNING|could not be opened for writing", true},
+         "Input Error|:\n\n成 (U+6210), 绩 (U+7EE9), ā (U+0101)\n", ""},
+        {ninetyNine, 0, L"Last", ninetyNine + last, "", ""},
+        {full, 0, L"Last", full, "WARNING|is full", ""},
+        {full, 1, L"Last", last, "", ""}, // a new file starts afresh
+        {cutShort, 0, L"Last", cutShort + "\r\n" + last, "", ""},
+        {kept, 0, L"Last", kept, "WARNING|is read-only", "readonly"},
+        {kept, 0, L"Last", kept, "WARNING|in use by another window or program", "locked"},
+        {kept, 0, L"Last", kept, "WARNING|Nothing was written: the file is as it was", "append"},
+        {kept, 0, L"Last", kept + last.substr(0, last.size() / 2), "WARNING|may now end with part",
+         "append-cut"},
+        {kept, 1, L"Statistics", kept, "WARNING|could not be saved", "share"},
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
@@ -97,12 +112,24 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
         IsNewFile = c.NewFile;
         ModalAnswerer::Seen.clear();
         Open();
-        HANDLE holder = c.Held ? CreateFileA(file_.Path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                             nullptr, OPEN_EXISTING, 0, nullptr)
-                               : INVALID_HANDLE_VALUE;
+        const std::string meanwhile = c.Meanwhile;
+        HANDLE holder = meanwhile == "share"
+                            ? CreateFileA(file_.Path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, 0, nullptr)
+                            : INVALID_HANDLE_VALUE;
+        std::optional<LockedFile> writer;
+        if (meanwhile == "locked") {
+            writer.emplace(file_.Path, false);
+        }
+        SetFileAttributesA(file_.Path.c_str(),
+                           meanwhile == "readonly" ? FILE_ATTRIBUTE_READONLY : 0);
+        InjectRewriteFault(meanwhile.starts_with("append") ? meanwhile : "");
         PressUnder(MessageTextId, dialog_, IDC_ENTRY_INSERT); // again, under its own box
         SetDlgItemTextW(dialog_, IDC_ENTRY_SUBJECT, c.Typed);
         SendCommand(dialog_, IDC_ENTRY_INSERT);
+        InjectRewriteFault("");
+        SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        writer.reset();
         CloseHandle(holder);
         EXPECT_EQ(file_.Read(), c.After);
         ASSERT_EQ(ModalAnswerer::Seen.size(), *c.Said == '\0' ? 0U : 1U);
@@ -118,7 +145,7 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
             EXPECT_STREQ(field, c.Typed);
             EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
         }
-        if (c.Held) { // the next press succeeds, and still starts the file afresh
+        if (meanwhile == "share") { // the next press succeeds, and still starts the file afresh
             SendCommand(dialog_, IDC_ENTRY_INSERT);
             EXPECT_EQ(file_.Read(), Record(1, "Statistics", 0, 0));
         }

@@ -210,53 +210,65 @@ constexpr int Up = -VK_UP;
 constexpr int Right = -VK_RIGHT;
 constexpr int Enter = '\r';
 
-// Each item of a subject's menu changes exactly its record, against the file as it is on disk,
-// or writes nothing and says why: a file changed since it was shown (the view then shows it as
-// it is), a file that cannot be replaced (the view stays as it was).
+// Each item of a subject's menu changes exactly its field, on the file as it was shown, or writes
+// nothing and says why: a file changed since it was shown, or gone (the view then shows it as it
+// is), a file that cannot be replaced (the view stays as it was).
 TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
     // The middle record has LF line ends, a blank line after it and a subject in the code page
-    // (é, shown as it is).
+    // (é, shown as it is), once with bytes after a NUL that the view does not show.
+    const std::string art = "Art & D\xe9sign";
+    const std::string artNul = art + '\0' + "logy";
     const std::string first = Record(1, "Algebra", 3, 0);
     const std::string rest = Record(2, "Optics", 0, 9);
-    const auto with = [&](const std::string& art) { return first + art + rest; };
-    const std::string before = with("Semester 2\nArt & D\xe9sign\n1\n4\n\n");
+    const auto with = [&](const std::string& subject, const char* lines) {
+        return first + "Semester " + lines[0] + "\n" + subject + "\n" + lines[1] + "\n" + lines[2] +
+               "\n\n" + rest;
+    };
+    const std::string before = with(art, "214");
     const std::string inserted = Record(2, "Inserted", 1, 1) + before;
+    std::string edited = before; // another record, same length
+    edited.replace(edited.find("Algebra"), 7, "Algebro");
+    const std::string cut = before.substr(0, before.size() - rest.size() / 2);
     const struct {
         std::vector<int> Keys;
         int Answer;            // the question's button; 0: no question
+        std::string Subject;   // the middle subject's bytes
         std::string Meanwhile; // what another program writes after the view loaded the file
         const char* Fault;     // of the rewrite
-        std::string After;
-        const char* Row1; // the first row of semester 2 afterwards: subject and grade
-        const char* Said; // what the warning holds; "" for none
+        std::string After;     // "": no file
+        const char* Row1;      // the first row of semester 2 afterwards: subject and grade
+        const char* Said;      // what the warning holds; "" for none
     } cases[] = {
-        {{'g', Enter}, 0, "", "", with(Record(2, "Art & D\xe9sign", 1, 0)), "Art & Désign\n A", ""},
-        {{'c', Down, Down, Enter},
-         0,
-         "",
-         "",
-         with(Record(2, "Art & D\xe9sign", 2, 4)),
-         "Art & Désign\n B-",
-         ""},
-        {{'s', Enter}, 0, "", "", with(Record(1, "Art & D\xe9sign", 1, 4)), "Optics\n D", ""},
-        {{'r'}, IDYES, "", "", with(""), "Optics\n D", ""},
-        {{'r'}, IDNO, "", "", before, "Art & Désign\n B-", ""},
-        {{'g', Down, Down, Down, Down, Enter}, 0, "", "", before, "Art & Désign\n B-", ""}, // B-
-        {{'g', Enter}, 0, inserted, "", inserted, "Inserted\n A-", "changed since it was shown"},
-        {{'r'}, IDYES, "", "rename", before, "Art & Désign\n B-", "could not take the place"},
+        {{'g', Enter}, 0, art, "", "", with(art, "210"), "Art & Désign\n A", ""},
+        {{'g', Enter}, 0, artNul, "", "", with(artNul, "210"), "Art & Désign A", ""},
+        {{'c', Down, Down, Enter}, 0, art, "", "", with(art, "224"), "Art & Désign\n B-", ""},
+        {{'s', Enter}, 0, art, "", "", with(art, "114"), "Optics\n D", ""},
+        {{'r'}, IDYES, art, "", "", first + rest, "Optics\n D", ""},
+        {{'r'}, IDNO, art, "", "", before, "Art & Désign\n B-", ""},
+        {{'g', Down, Down, Down, Down, Enter}, 0, art, "", "", before, "Art & Désign\n B-", ""},
+        {{'g', Enter}, 0, art, inserted, "", inserted, "Inserted\n A-", "changed since it was"},
+        {{'g', Enter}, 0, art, edited, "", edited, "Art & Désign\n B-", "changed since it was"},
+        {{'g', Enter}, 0, art, cut, "", cut, "Art & Désign\n B-", "changed since it was"},
+        {{'g', Enter}, 0, art, "-", "", "", " ", "no longer there"},
+        {{'r'}, IDYES, art, "", "rename", before, "Art & Désign\n B-", "could not take the place"},
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         CurrentSemester = 1;
-        Open(before);
+        const std::string shown = with(c.Subject, "214");
+        Open(shown);
         RefreshResultsView(view_);
-        if (!c.Meanwhile.empty()) {
+        if (c.Meanwhile == "-") {
+            DeleteFileA(file_.Path.c_str());
+        } else if (!c.Meanwhile.empty()) {
             file_.Write(c.Meanwhile);
         }
         // A file to be left as it is is read-only: a write would be refused with a warning.
-        const bool untouched = c.After == before && *c.Said == '\0';
-        SetFileAttributesA(file_.Path.c_str(), untouched ? FILE_ATTRIBUTE_READONLY : 0);
+        // Any other is hidden, and stays so.
+        const bool untouched = c.After == shown && *c.Said == '\0';
+        const DWORD attributes = untouched ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_HIDDEN;
+        SetFileAttributesA(file_.Path.c_str(), attributes);
         InjectRewriteFault(c.Fault);
         ModalAnswerer::Seen.clear();
         answerer.Keys(c.Keys);
@@ -265,6 +277,8 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
         SendUnder(MessageTextId, view_, WM_RBUTTONUP, 0, MAKELPARAM(row.x, row.y));
         Pointer(WM_RBUTTONUP, row);
         InjectRewriteFault("");
+        EXPECT_EQ(GetFileAttributesA(file_.Path.c_str()) & attributes, attributes)
+            << "the file lost what it was";
         SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_EQ(ModalAnswerer::Seen.size(), 1U + (c.Answer != 0) + (*c.Said != '\0'));
         EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Désign\"...|-|&Grade>B-|"
