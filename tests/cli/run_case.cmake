@@ -34,6 +34,12 @@ foreach(item IN LISTS setup)
         set(ENV{GRADEWICK_REWRITE_FAULT} ${CMAKE_MATCH_1})
     elseif(item STREQUAL "out:full") # standard output that takes nothing
         set(out_file /dev/full)
+    elseif(item MATCHES "^fifo:(.+)")
+        execute_process(COMMAND mkfifo ${WORK}/${CMAKE_MATCH_1})
+    elseif(item STREQUAL "as:nobody") # another user, who may write the file and the folder
+        file(CHMOD ${WORK} ${WORK}/file.rst PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+             GROUP_READ GROUP_WRITE GROUP_EXECUTE WORLD_READ WORLD_WRITE WORLD_EXECUTE)
+        set(EMULATOR setpriv --reuid=nobody --regid=nogroup --clear-groups)
     endif()
 endforeach()
 file(GLOB_RECURSE before LIST_DIRECTORIES true RELATIVE ${WORK} ${WORK}/*)
