@@ -170,7 +170,7 @@ std::string ReadInCodePage(std::string_view stored, unsigned codePage) {
 
 std::string ReadInCodePage(std::string_view stored, unsigned codePage) {
     const iconv_t convert = iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
-    const bool opened = convert != reinterpret_cast<iconv_t>(-1);
+    const bool opened = reinterpret_cast<std::intptr_t>(convert) != -1; // (iconv_t)-1: failed
     // iconv takes char** for its input but only reads it. A byte of the code page becomes at
     // most three bytes of UTF-8.
     char* in = const_cast<char*>(stored.data());
@@ -186,7 +186,8 @@ std::string ReadInCodePage(std::string_view stored, unsigned codePage) {
         if (opened && errno == E2BIG) {
             break;
         }
-        // A byte that the code page leaves undefined, or a lead byte that nothing follows.
+        // A byte that the code page leaves undefined, or a lead byte that nothing follows (and
+        // every byte when the system has no table of the code page).
         const auto byte = static_cast<unsigned char>(*in++);
         --inLeft;
         if (byte < 0x80) {
@@ -210,9 +211,9 @@ std::string ReadInCodePage(std::string_view stored, unsigned codePage) {
 } // namespace
 
 bool IsAnsiCodePage(unsigned codePage) {
-    static constexpr std::array<unsigned, 5> FarEastern = {874, 932, 936, 949, 950};
+    static constexpr std::array<unsigned, 5> Asian = {874, 932, 936, 949, 950};
     return (codePage >= 1250 && codePage <= 1258) ||
-           std::find(FarEastern.begin(), FarEastern.end(), codePage) != FarEastern.end();
+           std::find(Asian.begin(), Asian.end(), codePage) != Asian.end();
 }
 
 unsigned SystemCodePage() {

@@ -23,7 +23,8 @@ std::string CsvRow(std::initializer_list<std::string> fields) {
     std::string row;
     const char* separator = "";
     for (const std::string& field : fields) {
-        row += separator + CsvField(field);
+        row += separator;
+        row += CsvField(field);
         separator = ",";
     }
     return row + "\r\n";
