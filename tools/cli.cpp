@@ -172,8 +172,8 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
                             "start the CSV with a UTF-8 byte order mark (for Excel)");
     exportCommand->footer(
         "Output is UTF-8: subject names that are valid UTF-8 are taken as they are, others are "
-        "read in the code page they are stored in: --code-page, or else the system's ANSI code "
-        "page on Windows and Windows-1252 elsewhere.");
+        "read in the code page they are stored in: --code-page (on Windows too), or else the "
+        "system's ANSI code page on Windows and Windows-1252 elsewhere.");
 
     if (argc <= 1) {
         out << app.help();
