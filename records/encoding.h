@@ -32,3 +32,17 @@ StoredText CodePageFromUtf16(std::wstring_view text);
 std::string Utf8FromCodePage(std::string_view stored);
 
 #endif
+
+// The code pages that a Windows system takes as its ANSI code page and so stores a result file's
+// texts in: 1250 to 1258, 874, 932, 936, 949 and 950.
+bool IsAnsiCodePage(unsigned codePage);
+
+// The system's ANSI code page on Windows; Windows-1252 elsewhere, the code page of the program on
+// Western systems.
+unsigned SystemCodePage();
+
+// A text of the result file (a subject, as stored) in UTF-8, for other programs: text that is
+// valid UTF-8 (as the companion on Linux stores it) is taken as it is, any other is read in
+// codePage. Elsewhere than on Windows a byte that the code page leaves undefined reads as the
+// character of its number (U+0080 to U+00FF), as Windows reads its 8-bit code pages' gaps.
+std::string Utf8FromStoredText(std::string_view stored, unsigned codePage);

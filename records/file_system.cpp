@@ -15,6 +15,8 @@
 #include "encoding.h"
 #else
 #include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -210,6 +212,47 @@ void RemoveFile(const std::string& path) {
     DeleteFileW(WidePath(path).c_str());
 }
 
+FileKind KindOfFile(const std::string& path) {
+    const HANDLE handle = OpenToLookAt(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return FileKind::Missing;
+    }
+    const DWORD type = GetFileType(handle);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool folder = type == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(handle);
+    if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
+        return FileKind::Stream;
+    }
+    if (type != FILE_TYPE_DISK) {
+        return FileKind::Other;
+    }
+    return folder ? FileKind::Folder : FileKind::Regular;
+}
+
+std::string WriteIntoStream(const std::string& path, std::string_view bytes) {
+    const HANDLE handle =
+        CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return PlatformReason();
+    }
+    std::string reason;
+    while (!bytes.empty() && reason.empty()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(bytes.size() < 0x100000 ? bytes.size() : 0x100000);
+        if (WriteFile(handle, bytes.data(), chunk, &written, nullptr) == 0) {
+            reason = PlatformReason();
+        } else if (written == 0) {
+            reason = "it takes no more bytes";
+        }
+        bytes.remove_prefix(written);
+    }
+    CloseHandle(handle);
+    return reason;
+}
+
 #else
 
 std::FILE* OpenForReading(const std::string& path, bool& notRegular) {
@@ -269,7 +312,20 @@ std::string FinalPath(const std::string& path) {
     }
     const std::unique_ptr<char, void (*)(void*)> target(realpath(path.c_str(), nullptr),
                                                         &std::free);
-    return target != nullptr ? std::string(target.get()) : path;
+    if (target != nullptr) {
+        return target.get();
+    }
+    // A link that names no file yet: its target, each link on the way followed by hand (a
+    // relative target from the link's own folder).
+    std::filesystem::path at(path);
+    std::error_code error;
+    constexpr int MaxLinks = 40; // Linux's own limit, past which it says ELOOP
+    for (int hop = 0;
+         hop < MaxLinks && std::filesystem::is_symlink(std::filesystem::symlink_status(at, error));
+         ++hop) {
+        at = at.parent_path() / std::filesystem::read_symlink(at, error);
+    }
+    return at.string();
 }
 
 // Made private (0600) and given the model's permissions and owner once it is there, or made
@@ -317,6 +373,39 @@ MoveResult MoveInPlace(const std::string& from, const std::string& to) {
 
 void RemoveFile(const std::string& path) {
     unlink(path.c_str());
+}
+
+FileKind KindOfFile(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return FileKind::Missing;
+    }
+    if (S_ISREG(status.st_mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return FileKind::Folder;
+    }
+    return S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode) ? FileKind::Stream : FileKind::Other;
+}
+
+std::string WriteIntoStream(const std::string& path, std::string_view bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return PlatformReason();
+    }
+    std::string reason;
+    while (!bytes.empty() && reason.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR) {
+            reason = PlatformReason();
+        }
+        bytes.remove_prefix(written > 0 ? static_cast<std::size_t>(written) : 0);
+    }
+    if (close(fd) != 0 && reason.empty()) {
+        reason = PlatformReason();
+    }
+    return reason;
 }
 
 #endif

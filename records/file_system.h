@@ -38,8 +38,8 @@ struct FileFacts {
 // Nothing when no file is there.
 std::optional<FileFacts> LookAtFile(const std::string& path);
 
-// The path of the file that path names, a link followed to its target; path itself when
-// nothing is there.
+// The path of the file that path names, a link followed to its target (on Linux also a link
+// that names no file yet: the path of the file it would name); path itself when it is no link.
 std::string FinalPath(const std::string& path);
 
 // The name of the new file written beside path before it takes path's place: path with ".new",
@@ -90,3 +90,12 @@ enum class MoveResult {
 MoveResult MoveInPlace(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);
+
+// What a name stands for, links followed: a stream is a FIFO or character device (a pipe,
+// /dev/null, a terminal; NUL and CON on Windows), which is written into rather than replaced.
+enum class FileKind { Missing, Regular, Folder, Stream, Other };
+FileKind KindOfFile(const std::string& path);
+
+// Writes bytes into the stream at path, as a shell's redirection would. Returns the platform's
+// reason for a failure, or nothing.
+std::string WriteIntoStream(const std::string& path, std::string_view bytes);

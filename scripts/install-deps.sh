@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 fonts-wine xvfb xauth x11-utils x11vnc iproute2
-    xdotool
+    xdotool locales-all
     imagemagick librsvg2-bin fonts-dejavu-core python3
     nsis zip
 )

@@ -57,7 +57,8 @@ xvfb_start() {
         umask 077
         rm -f "$auth"
         : >"$auth"
-        xauth -q -f "$auth" add ":$display" . "$(mcookie)"
+        # On xauth's standard input, not its command line, which every account can read.
+        printf 'add :%s . %s\n' "$display" "$(mcookie)" | xauth -q -f "$auth" source -
     )
     Xvfb ":$display" -auth "$auth" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!

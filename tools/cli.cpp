@@ -95,6 +95,14 @@ std::string CheckGrade(const std::string& letter) {
     return "'" + letter + "' is not a grade; the grades are " + letters;
 }
 
+std::string CheckCodePage(const std::string& text) {
+    const std::optional<int> number = DecimalNumber(text);
+    if (number && IsAnsiCodePage(static_cast<unsigned>(*number))) {
+        return {};
+    }
+    return "'" + text + "' is not a code page that result files are stored in";
+}
+
 // Runs the command; removed tells whether records were taken out of a file.
 int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                bool& removed) {
@@ -103,6 +111,9 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
                  "gradewick-cli"};
     app.set_version_flag("--version", std::string("gradewick-cli ") + GRADEWICK_VERSION_STRING);
     app.require_subcommand(1);
+    // On Windows CLI11 would take "/Lab" for an option: here it is a subject, "/s.rst" a file.
+    // Subcommands take the setting from the app as they are made.
+    app.allow_windows_style_options(false);
 
     std::string path;
     std::string semester;
@@ -142,17 +153,27 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         ->required()
         ->check(DecimalIn(0, std::numeric_limits<int>::max()));
 
-    std::string format;
-    std::string output;
+    ExportOptions exportOptions;
+    std::string codePage;
     CLI::App* exportCommand = app.add_subcommand(
         "export", "Every semester's subjects, GPA and verdict, and the CGPA, as CSV or JSON");
     exportCommand->add_option("FILE", path, "result file")->required();
-    exportCommand->add_option("--format", format, "csv (RFC 4180) or json")
+    exportCommand->add_option("--format", exportOptions.Format, "csv (RFC 4180) or json")
         ->required()
         ->check(CLI::IsMember({"csv", "json"}));
-    exportCommand->add_option("--output", output, "write to this file, not standard output");
-    exportCommand->footer("Output is UTF-8: subject names that are not valid UTF-8 are read as "
-                          "Windows-1252, the 8-bit code page of the result file, and converted.");
+    exportCommand->add_option("--output", exportOptions.Output,
+                              "write to this file, not standard output");
+    exportCommand
+        ->add_option("--code-page", codePage,
+                     "the code page the subjects are stored in: 1250 to 1258, 874, 932, "
+                     "936, 949 or 950")
+        ->check(CLI::Validator(CheckCodePage, "N"));
+    exportCommand->add_flag("--bom", exportOptions.ByteOrderMark,
+                            "start the CSV with a UTF-8 byte order mark (for Excel)");
+    exportCommand->footer(
+        "Output is UTF-8: subject names that are valid UTF-8 are taken as they are, others are "
+        "read in the code page they are stored in: --code-page (on Windows too), or else the "
+        "system's ANSI code page on Windows and Windows-1252 elsewhere.");
 
     if (argc <= 1) {
         out << app.help();
@@ -184,7 +205,12 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         return status;
     }
     if (exportCommand->parsed()) {
-        return Export(path, format, output, out, err);
+        if (exportOptions.ByteOrderMark && exportOptions.Format != "csv") {
+            err << "gradewick-cli: --bom is for --format csv only\n";
+            return CliExitUsage;
+        }
+        exportOptions.CodePage = codePage.empty() ? SystemCodePage() : *DecimalNumber(codePage);
+        return Export(path, exportOptions, out, err);
     }
     return Report(path, out, err);
 }

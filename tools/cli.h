@@ -22,3 +22,10 @@ constexpr int CliExitUsage = 2;
 
 // Runs one command line, writing its output and messages to out and err.
 int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+#if defined(_WIN32)
+// The same from Windows' wide command line. An argument that holds half of a UTF-16 surrogate
+// pair without its other half, which no UTF-8 can hold, is refused (exit 2), named with the
+// half's code.
+int RunGradewickCliWide(int argc, const wchar_t* const* argv, std::ostream& out, std::ostream& err);
+#endif

@@ -38,15 +38,6 @@ std::string Count(int number, const char* noun) {
     return std::to_string(number) + " " + noun + (number == 1 ? "" : "s");
 }
 
-const char* VerdictWord(GpaVerdict verdict) {
-    switch (verdict) {
-    case GpaVerdict::Good: return "good";
-    case GpaVerdict::Bad: return "bad";
-    case GpaVerdict::NoCredits: return "normal";
-    }
-    return "normal";
-}
-
 bool LoadOrComplain(const std::string& path, LoadReport& report, std::ostream& err) {
     report = LoadRecordTable(path.c_str());
     if (report.NotRegular) {
@@ -87,32 +78,6 @@ void PrintWarnings(const std::string& path, const LoadReport& report, int passed
     for (const std::string& warning : LoadWarnings(path, report, passedOver)) {
         err << "gradewick-cli: warning: " << warning << '\n';
     }
-}
-
-ExportData CollectResults(int& passedOver) {
-    passedOver = SummarizeRecords(0).PassedOver;
-    ExportData data;
-    for (int s = 0; s < SemesterCount; ++s) {
-        if (SemesterTotals.Credits[s] == 0) {
-            continue;
-        }
-        const GpaResult gpa = SemesterGpa(s);
-        ExportSemester semester{SemesterLabel(s),         {},       SemesterTotals.Credits[s],
-                                SemesterTotals.Points[s], gpa.Text, VerdictWord(gpa.Verdict)};
-        for (const SubjectRecord& record : RecordTable) {
-            const std::optional<int> credits = CreditValue(record.CreditIndex);
-            const char* letter = GradeLetter(record.GradeIndex);
-            if (ClassifyRecord(record) == s && credits && letter != nullptr) {
-                semester.Subjects.push_back({std::string(WithoutLineFeed(record.Subject)), *credits,
-                                             letter, QualityPoints(*credits, record.GradeIndex)});
-            }
-        }
-        data.Semesters.push_back(std::move(semester));
-    }
-    data.Cgpa = ComputeCumulative();
-    data.Credits = SemesterTotals.TotalCredits;
-    data.QualityPoints = SemesterTotals.TotalPoints;
-    return data;
 }
 
 std::string ListLine(int number, const SubjectRecord& record) {

@@ -23,24 +23,26 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err);
 int List(const std::string& path, std::ostream& out, std::ostream& err);
 int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
            std::ostream& err);
-int Export(const std::string& path, const std::string& format, const std::string& output,
-           std::ostream& out, std::ostream& err);
+struct ExportOptions {
+    std::string Format;         // "csv" or "json"
+    std::string Output;         // empty: standard output
+    unsigned CodePage = 0;      // the one the subjects are stored in
+    bool ByteOrderMark = false; // CSV only
+};
+int Export(const std::string& path, const ExportOptions& options, std::ostream& out,
+           std::ostream& err);
 
 // A subject as a person can read it: control characters spelled out, and the backslash that
 // spells them doubled, so that no two subjects read alike.
 std::string Printable(std::string_view text);
 // "1 credit", "3 credits".
 std::string Count(int number, const char* noun);
-const char* VerdictWord(GpaVerdict verdict);
 // Loads the file into the program-wide table. On failure says so and returns false.
 bool LoadOrComplain(const std::string& path, LoadReport& report, std::ostream& err);
 std::vector<std::string> LoadWarnings(const std::string& path, const LoadReport& report,
                                       int passedOver);
 void PrintWarnings(const std::string& path, const LoadReport& report, int passedOver,
                    std::ostream& err);
-// Every semester with records, with every subject that it counts, as the results view sums
-// them; passedOver receives the number of damaged records.
-ExportData CollectResults(int& passedOver);
 // One line of list: number, semester (or "-"), subject, credits, grade, and "damaged" for a
 // record of a semester that the results view passes over.
 std::string ListLine(int number, const SubjectRecord& record);

@@ -14,7 +14,6 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "encoding.h"
 #endif
@@ -44,14 +43,8 @@ int wmain(int argc, wchar_t** wideArgv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     EnsureExtendedPrecision();
-    std::vector<std::string> arguments(static_cast<std::size_t>(argc));
-    std::vector<const char*> argv(arguments.size());
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        arguments[i] = Utf8FromUtf16(wideArgv[i]);
-        argv[i] = arguments[i].c_str();
-    }
     std::ostringstream messages;
-    const int status = RunGradewickCli(argc, argv.data(), std::cout, messages);
+    const int status = RunGradewickCliWide(argc, wideArgv, std::cout, messages);
     WriteMessages(messages.str());
     return status;
 }

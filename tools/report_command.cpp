@@ -22,7 +22,7 @@ int Report(const std::string& path, std::ostream& out, std::ostream& err) {
         return CliExitFileError;
     }
     int passedOver = 0;
-    const ExportData data = CollectResults(passedOver);
+    const ExportData data = CollectExportData(RecordTable, passedOver);
     // One text in the encoding of the subjects it lists: the path too is as the result file
     // would store it (on Windows a character that the code page cannot hold shows as '?').
     std::ostringstream text;

@@ -1,17 +1,26 @@
 #!/bin/bash
-# The headless run's private display: no other account can open it, VNC lets no one in without
-# the run's password and is taken as ready only when our own x11vnc answers on the port, what
-# the run writes is readable by its owner only, and the cookie and password are gone afterwards.
+# The headless run's private display: no other account can open it or read its cookie on
+# xauth's command line, VNC lets no one in without the run's password and is taken as ready
+# only when our own x11vnc answers on the port, what the run writes is readable by its owner
+# only, and the cookie and password are gone afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/private-display.sh
 folder=$(mktemp -d)
 listener=""
-trap 'private_display_stop; kill $listener 2>/dev/null || true; rm -rf "$folder"' EXIT
+bin=$(mktemp -d)
+trap 'private_display_stop; kill $listener 2>/dev/null || true; rm -rf "$folder" "$bin"' EXIT
 fail() { echo "$*"; exit 1; }
-private_display_start "$folder" >/dev/null
+# An xauth that records its arguments before it does its work.
+printf '#!/bin/bash\nprintf "%%s\\n" "$@" >>"%s/arguments"\nexec %s "$@"\n' "$bin" \
+    "$(command -v xauth)" >"$bin/xauth"
+chmod +x "$bin/xauth"
+PATH=$bin:$PATH private_display_start "$folder" >/dev/null
 auth=$XAUTHORITY
 [[ $auth == "$folder"/* && -f $auth ]] || fail "no cookie of the run's own"
+cookie=$(xauth -f "$auth" list | awk '{print $3}')
+[[ -n $cookie && -s $bin/arguments ]] || fail "no cookie made through xauth"
+! grep -qF "$cookie" "$bin/arguments" || fail "the cookie was on xauth's command line"
 grep -q "Authorization required" <<<"$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
     xdpyinfo -display "$DISPLAY" 2>&1)" || fail "another account can open the display"
 for _ in $(seq 50); do [[ -e $folder/screen.png ]] && break; sleep 0.1; done

@@ -17,8 +17,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 # Wine reads Unix file names and command-line arguments in the Unix locale's character set:
 # UTF-8, so that a folder or file of any name reaches the programs as it is. The programs' ANSI
-# code page stays Wine's default, 1252.
-export LC_ALL=C.UTF-8
+# code page stays Wine's default, 1252, unless GRADEWICK_WINE_LOCALE names another UTF-8 locale
+# (ru_RU.UTF-8 for 1251, ja_JP.UTF-8 for 932), whose code page Wine then takes.
+export LC_ALL=${GRADEWICK_WINE_LOCALE:-C.UTF-8}
 WINE=/usr/lib/wine/wine64
 
 # One-time prefix set-up, serialised between tests that start at once.
