@@ -223,7 +223,9 @@ RewriteResult CheckAndRewrite(const std::string& path, std::span<const RecordCha
                        RecordName(misread) + " of " + Quoted(path) + " would read differently",
                        report.RecordsRead);
     }
-    RewriteResult result = ReplaceFileContents(path, bytes, contents);
+    // A change to what is there already writes nothing.
+    RewriteResult result =
+        contents == bytes ? RewriteResult{} : ReplaceFileContents(path, bytes, contents);
     result.RecordsRead = report.RecordsRead;
     if (result.Status == RewriteStatus::Done) {
         result.Changed = std::move(changed);

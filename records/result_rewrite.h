@@ -69,7 +69,8 @@ struct RewriteResult {
 // anything after the hundredth record); checks that the new contents read back with every
 // untouched record's bytes where they belong and each changed field holding exactly its new
 // text and its record's other fields their old bytes; and only then replaces the file
-// (ReplaceFileContents), still under the lock. Nothing is written unless every check passes.
+// (ReplaceFileContents), still under the lock, unless they are the file's own bytes. Nothing is
+// written unless every check passes.
 // It throws nothing: whatever stops it is Failed.
 RewriteResult RewriteRecords(const std::string& path, std::span<const RecordChange> changes,
                              std::optional<std::string_view> shown = std::nullopt);

@@ -83,6 +83,11 @@ std::string CheckSubject(const std::string& subject) {
     return {};
 }
 
+// A new name must be one that add takes, and not empty.
+std::string CheckNewName(const std::string& subject) {
+    return subject.empty() ? "a subject needs a name" : CheckSubject(subject);
+}
+
 std::string CheckGrade(const std::string& letter) {
     if (GradeIndexOfLetter(Upper(letter).c_str())) {
         return {};
@@ -103,9 +108,10 @@ std::string CheckCodePage(const std::string& text) {
     return "'" + text + "' is not a code page that result files are stored in";
 }
 
-// Runs the command; removed tells whether records were taken out of a file.
+// Runs the command; changed is the warning to give when a change of a file stands but its output
+// cannot be written, or empty.
 int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-               bool& removed) {
+               std::string& changed) {
     CLI::App app{"Gradewick's grade records from the command line: semester GPA and CGPA of a "
                  "result file (.rst)",
                  "gradewick-cli"};
@@ -152,6 +158,17 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     remove->add_option("N", numbers, "record numbers as list shows them")
         ->required()
         ->check(DecimalIn(0, std::numeric_limits<int>::max()));
+
+    std::string number;
+    CLI::App* rename = app.add_subcommand(
+        "rename", "Give a record's subject another name where it is, keeping every other byte");
+    rename->add_option("FILE", path, "result file")->required();
+    rename->add_option("N", number, "the record's number as list shows it")
+        ->required()
+        ->check(DecimalIn(0, std::numeric_limits<int>::max()));
+    rename->add_option("SUBJECT", subject, "the new name, at most 49 bytes, one line")
+        ->required()
+        ->check(CLI::Validator(CheckNewName, "SUBJECT"));
 
     ExportOptions exportOptions;
     std::string codePage;
@@ -201,7 +218,16 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         std::transform(numbers.begin(), numbers.end(), records.begin(),
                        [](const std::string& number) { return *DecimalNumber(number); });
         const int status = Remove(path, records, out, err);
-        removed = status == CliExitOk;
+        changed = status == CliExitOk
+                      ? "the records are removed, but the list of them could not be written"
+                      : "";
+        return status;
+    }
+    if (rename->parsed()) {
+        const int status = Rename(path, *DecimalNumber(number), subject, out, err);
+        changed = status == CliExitOk
+                      ? "the subject is renamed, but its list line could not be written"
+                      : "";
         return status;
     }
     if (exportCommand->parsed()) {
@@ -218,11 +244,11 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 } // namespace
 
 int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    bool removed = false;
+    std::string changed;
     int status = CliExitOk;
     // Whatever a library throws (the JSON writer, the allocator) ends in a message.
     try {
-        status = RunCommand(argc, argv, out, err, removed);
+        status = RunCommand(argc, argv, out, err, changed);
     } catch (const std::exception& error) {
         err << "gradewick-cli: stopped: " << error.what() << '\n';
         return CliExitFileError;
@@ -233,10 +259,9 @@ int RunGradewickCli(int argc, const char* const* argv, std::ostream& out, std::o
     if (out << std::flush) {
         return status;
     }
-    // The exit code says what became of the file: a removal that happened stands.
-    if (removed) {
-        err << "gradewick-cli: warning: the records are removed, but the list of them could not "
-               "be written\n";
+    // The exit code says what became of the file: a change that happened stands.
+    if (!changed.empty()) {
+        err << "gradewick-cli: warning: " << changed << '\n';
         return status;
     }
     err << "gradewick-cli: could not write the output\n";

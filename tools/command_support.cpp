@@ -80,6 +80,33 @@ void PrintWarnings(const std::string& path, const LoadReport& report, int passed
     }
 }
 
+int Unchanged(const std::string& path, const RewriteResult& result, const char* done,
+              std::ostream& err) {
+    const std::string nothing = std::string("; nothing ") + done;
+    std::string why = result.Message + nothing;
+    switch (result.Status) {
+    case RewriteStatus::NoSuchRecord:
+        why = result.Message + "; list shows " +
+              (result.RecordsRead == 0 ? "none"
+                                       : "records 1 to " + std::to_string(result.RecordsRead));
+        break;
+    case RewriteStatus::WouldReadDifferently:
+        why = "with the change, " + result.Message + nothing;
+        break;
+    case RewriteStatus::CannotOpen:
+    case RewriteStatus::Gone:
+    case RewriteStatus::NamedTwice: why = result.Message; break;
+    case RewriteStatus::Failed: why = result.Message + "; '" + path + "' is left as it was"; break;
+    default: break;
+    }
+    err << "gradewick-cli: " << why << '\n';
+    const bool badArgument = result.Status == RewriteStatus::CannotRead ||
+                             result.Status == RewriteStatus::NoSuchRecord ||
+                             result.Status == RewriteStatus::NamedTwice ||
+                             result.Status == RewriteStatus::WouldReadDifferently;
+    return badArgument ? CliExitUsage : CliExitFileError;
+}
+
 std::string ListLine(int number, const SubjectRecord& record) {
     const std::optional<int> semester = ClassifyRecord(record);
     const char* credits = CreditText(record.CreditIndex);

@@ -10,6 +10,7 @@
 #include "cli.h"
 #include "export.h"
 #include "result_file.h"
+#include "result_rewrite.h"
 #include "subject_record.h"
 #include "summary.h"
 
@@ -22,6 +23,9 @@ int Add(const std::string& path, bool startAfresh, int semester, int credits, in
 int Report(const std::string& path, std::ostream& out, std::ostream& err);
 int List(const std::string& path, std::ostream& out, std::ostream& err);
 int Remove(const std::string& path, const std::vector<int>& numbers, std::ostream& out,
+           std::ostream& err);
+// The subject as the user typed it, in UTF-8.
+int Rename(const std::string& path, int number, const std::string& subject, std::ostream& out,
            std::ostream& err);
 struct ExportOptions {
     std::string Format;         // "csv" or "json"
@@ -43,6 +47,10 @@ std::vector<std::string> LoadWarnings(const std::string& path, const LoadReport&
                                       int passedOver);
 void PrintWarnings(const std::string& path, const LoadReport& report, int passedOver,
                    std::ostream& err);
+// Says why a change (done: "removed", "renamed") was not made; returns the exit code: 2 for a
+// record that is not there or would not read back, 1 for a file that refused.
+int Unchanged(const std::string& path, const RewriteResult& result, const char* done,
+              std::ostream& err);
 // One line of list: number, semester (or "-"), subject, credits, grade, and "damaged" for a
 // record of a semester that the results view passes over.
 std::string ListLine(int number, const SubjectRecord& record);

@@ -61,7 +61,8 @@ int Export(const std::string& path, const ExportOptions& options, std::ostream& 
         }
         return CliExitOk;
     }
-    const RewriteResult written = ReplaceFileContents(output, std::nullopt, text, Replacing::Export);
+    const RewriteResult written =
+        ReplaceFileContents(output, std::nullopt, text, Replacing::Export);
     if (written.Status != RewriteStatus::Done) {
         err << "gradewick-cli: cannot write '" << output << "': " << written.Message << '\n';
         return CliExitFileError;
