@@ -58,34 +58,31 @@ PlanAnswer Model(const std::vector<Counted>& counted, const PlanQuestion& q) {
         return std::lround(std::stod(cgpa) * 100) >= q.Target;
     };
     std::vector<std::string> uniform;
+    int lowest = -1;
     for (int g = 0; g < 10; ++g) {
         uniform.push_back(plan([g](int) { return g; }));
+        lowest = reaches(uniform[g]) ? g : lowest;
     }
-    PlanAnswer a{uniform[0], uniform[9], PlanState::Unreachable, -1, {}, {}, {}};
-    for (int g = 0; g < 10; ++g) {
-        a.Grade = reaches(uniform[g]) ? g : a.Grade;
+    if (lowest == 9 || lowest < 0) {
+        const PlanState state = lowest < 0 ? PlanState::Unreachable : PlanState::Reached;
+        return {uniform[0], uniform[9], state, -1, {}, {}, {}};
     }
-    a.State = a.Grade == 9 ? PlanState::Reached : a.Grade >= 0 ? PlanState::Reachable : a.State;
-    if (a.State != PlanState::Reachable) {
-        return PlanAnswer{uniform[0], uniform[9], a.State, -1, {}, {}, {}};
-    }
-    a.GradeCgpa = uniform[a.Grade];
-    // For each count, the set of the most credits, the earliest subjects of equal credits.
+    PlanAnswer a{uniform[0], uniform[9], PlanState::Reachable, lowest, uniform[lowest], {}, {}};
+    // For each count, the set of the most credits, the earliest subjects of equal credits: subject
+    // i is bit n - 1 - i, so that of sets of equal credits the one of earlier subjects comes first.
     std::vector<unsigned> chosen(n, 0);
     std::vector<int> most(n, -1);
-    for (unsigned set = 1; set + 1 < 1U << n; ++set) {
-        const int k = std::popcount(set);
+    for (unsigned set = (1U << n) - 2; set > 0; --set) {
         int credits = 0;
         for (int i = 0; i < n; ++i) {
-            credits += (set >> i & 1) * q.Credits[i];
+            credits += (set >> (n - 1 - i) & 1) * q.Credits[i];
         }
-        const unsigned differ = set ^ chosen[k];
-        if (credits > most[k] || (credits == most[k] && (set & (differ & -differ)) != 0)) {
+        if (const int k = std::popcount(set); credits > most[k]) {
             chosen[k] = set, most[k] = credits;
         }
     }
     for (int k = 1; k < n && !a.Mix; ++k) {
-        const auto in = [&](int i) { return (chosen[k] >> i & 1) != 0; };
+        const auto in = [&](int i) { return (chosen[k] >> (n - 1 - i) & 1) != 0; };
         if (const std::string cgpa = plan([&](int i) { return a.Grade + !in(i); }); reaches(cgpa)) {
             a.Mix = PlanMix{{}, cgpa};
             for (int i = 0; i < n; ++i) {
@@ -94,10 +91,10 @@ PlanAnswer Model(const std::vector<Counted>& counted, const PlanQuestion& q) {
         }
     }
     int credits = 0, tenths = 0, average = 0;
+    const int coming = std::accumulate(q.Credits.begin(), q.Credits.end(), 0);
     for (const Counted& r : counted) {
         credits += r.Credits, tenths += r.Credits * Tenths[r.Grade];
     }
-    const int coming = std::accumulate(q.Credits.begin(), q.Credits.end(), 0);
     while (average * coming < q.Target * (credits + coming) - 10 * tenths) {
         ++average;
     }
@@ -153,19 +150,18 @@ TEST(Planner, AgreesWithABruteForceModelOverRandomFiles) {
             LoadRecordBytes(bytes, table);
             const PlanStart start = StartOfPlan(table);
             int highest = -1, credits = 0;
-            std::vector<int> highestCredits;
+            std::vector<int> of[8]; // each semester's credits
             for (const Counted& r : counted) {
-                highest = std::max(highest, r.Semester);
-                credits += r.Credits;
+                highest = std::max(highest, r.Semester), credits += r.Credits;
+                of[r.Semester].push_back(r.Credits);
             }
-            for (const Counted& r : counted) {
-                r.Semester == highest&& highestCredits.size() < 12
-                    ? highestCredits.push_back(r.Credits)
-                    : void();
+            std::vector<int> coming(5, 3);
+            if (highest >= 0) {
+                coming.assign(of[highest].begin(),
+                              of[highest].begin() + std::min<std::size_t>(of[highest].size(), 12));
             }
             EXPECT_EQ(std::tuple(start.CgpaNow, start.CreditsNow, start.Semester, start.Credits),
-                      std::tuple(Cgpa(counted), credits, std::min(highest + 1, 7),
-                                 highest < 0 ? std::vector<int>(5, 3) : highestCredits));
+                      std::tuple(Cgpa(counted), credits, std::min(highest + 1, 7), coming));
             for (int question = 0; question < 3; ++question) {
                 PlanQuestion q{0, start.Semester, start.Credits};
                 if (question > 0) {
@@ -177,8 +173,9 @@ TEST(Planner, AgreesWithABruteForceModelOverRandomFiles) {
                 for (const int credits : q.Credits) {
                     near.push_back({q.Semester, credits, pick(10)});
                 }
-                const long nearTarget = std::lround(std::stod(Cgpa(near)) * 100) + pick(3) - 1;
-                q.Target = pick(2) ? 100 + pick(301) : std::clamp<int>(nearTarget, 100, 400);
+                q.Target = std::clamp<int>(std::lround(std::stod(Cgpa(near)) * 100) + pick(3) - 1,
+                                           100, 400);
+                q.Target = pick(2) ? 100 + pick(301) : q.Target;
                 SCOPED_TRACE(testing::Message() << "target " << q.Target);
                 EXPECT_EQ(Fields(PlanTarget(table, q)), Fields(Model(counted, q)));
             }
