@@ -30,8 +30,14 @@ std::string Answer(HWND dialog) {
     const std::optional<int> hundredths = ParseTarget(target);
     const std::optional<std::vector<int>> credits =
         ParseCredits(FieldText(dialog, IDC_PLAN_CREDITS));
-    if (target.empty() || !hundredths || !credits) {
-        return target.empty() ? TypeATarget : !hundredths ? EnterATarget : EnterCredits;
+    if (target.empty()) {
+        return TypeATarget;
+    }
+    if (!hundredths) {
+        return EnterATarget;
+    }
+    if (!credits) {
+        return EnterCredits;
     }
     const int semester =
         static_cast<int>(SendDlgItemMessageA(dialog, IDC_PLAN_SEMESTER, CB_GETCURSEL, 0, 0));
@@ -56,6 +62,9 @@ INT_PTR OnInitDialog(HWND dialog) {
     }
     SendDlgItemMessageA(dialog, IDC_PLAN_SEMESTER, CB_SETCURSEL,
                         static_cast<WPARAM>(start.Semester), 0);
+    for (const int field : {IDC_PLAN_TARGET, IDC_PLAN_CREDITS}) { // all that is typed is read
+        SendDlgItemMessageA(dialog, field, EM_LIMITTEXT, FieldSize - 1, 0);
+    }
     std::string credits;
     for (const int c : start.Credits) {
         credits += credits.empty() ? "" : " ";
