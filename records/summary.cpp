@@ -55,6 +55,12 @@ std::optional<int> ClassifyRecord(const SubjectRecord& record) {
     return std::nullopt;
 }
 
+std::optional<int> CountedSemester(const SubjectRecord& record) {
+    const bool inRange = record.CreditIndex >= 0 && record.CreditIndex < CreditChoiceCount &&
+                         record.GradeIndex >= 0 && record.GradeIndex < GradeCount;
+    return inRange ? ClassifyRecord(record) : std::nullopt;
+}
+
 double QualityPoints(int credits, int gradeIndex) {
     if (gradeIndex < 0 || gradeIndex >= GradeCount || credits < 1 || credits > CreditChoiceCount) {
         return 0.0;
@@ -71,13 +77,9 @@ SummarySlots SummarizeRecords(const RecordTableArray& table, SemesterTotalsData&
     SummarySlots result;
     for (std::size_t index = 0; index < table.size(); ++index) {
         const SubjectRecord& record = table[index];
-        const std::optional<int> semester = ClassifyRecord(record);
+        const std::optional<int> semester = CountedSemester(record);
         if (!semester) {
-            continue;
-        }
-        if (record.CreditIndex < 0 || record.CreditIndex >= CreditChoiceCount ||
-            record.GradeIndex < 0 || record.GradeIndex >= GradeCount) {
-            ++result.PassedOver; // damaged record: no row slot, nothing summed
+            result.PassedOver += ClassifyRecord(record) ? 1 : 0; // damaged: no row, no sums
             continue;
         }
         const int credits = record.CreditIndex + 1;

@@ -47,6 +47,9 @@ struct GpaResult {
 // Semester index 0..7 of a record by its label ("Semester 1" first, substring, case-sensitive).
 std::optional<int> ClassifyRecord(const SubjectRecord& record);
 
+// The semester a record counts in: its semester, when its credit and grade indices are in range.
+std::optional<int> CountedSemester(const SubjectRecord& record);
+
 // Quality points of c credits (1..4) of grade g (0..9). Integer weights by integer
 // multiplication; real weights as one double product.
 double QualityPoints(int credits, int gradeIndex);

@@ -7,6 +7,7 @@
 #define IDD_RESULTS_VIEW 3
 #define IDD_SPLASH 4
 #define IDD_ABOUT 5
+#define IDD_PLAN_TARGET 7 // over the results view
 
 // 2. Icon group
 #define IDI_GRADEWICK 6
@@ -80,3 +81,10 @@
 #define IDC_TAB_UNSELECTED_BASE 121 // "pic1click".."pic8click": 122..129
 #define IDC_TAB_HOVER_BASE 191      // "mouse1".."mouse8": 192..199
 #define TAB_COUNT 8
+
+// 10. Plan a target CGPA, a dialog of the results view (its Close button is IDCANCEL)
+#define IDC_PLAN_NOW 200
+#define IDC_PLAN_TARGET 201
+#define IDC_PLAN_SEMESTER 202
+#define IDC_PLAN_CREDITS 203
+#define IDC_PLAN_ANSWER 204

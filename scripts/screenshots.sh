@@ -13,7 +13,7 @@ OPENING_SECONDS=6      # the results view's opening animation, with room to spar
 INSTALL_SECONDS=10     # the installer's work, before its last page shows
 # Points from a window's top left corner (caption included): in the results view the tab
 # digits 1..8, the subject rows 1..7 and the "..." beside "Add Subject"; in the file selection
-# its two choices; in a subject's menu its "Grade".
+# its two choices; in a subject's menu its "Grade"; in the results view a place outside the rows.
 TAB_X=(0 117 143 172 200 228 257 284 311)
 TAB_Y=44
 ROW_X=60
@@ -23,6 +23,7 @@ ADD_SUBJECT=(318 252)
 NEW_FILE=(242 79)
 EXISTING_FILE=(242 124)
 MENU_GRADE=(50 37)
+OUTSIDE_ROWS=(60 250)
 
 bash scripts/install-deps.sh
 cmake --preset windows
@@ -235,7 +236,8 @@ done
 logpixels 96
 
 # A third semester of ten subjects, scrolled to its end with the mouse wheel; the menu of the
-# first subject shown, its grades open; Remove on the last, which asks first (No keeps it).
+# first subject shown, its grades open; Remove on the last, which asks first (No keeps it); the
+# view's own menu outside the rows, and its "Plan a target CGPA" for the semester after.
 start_program
 selection=$(window Gradewick)
 xdotool key Down # Existing file
@@ -272,7 +274,13 @@ right_click "$view" "$ROW_X" "${ROW_Y[7]}"
 menus 1 >/dev/null
 question=$(after r Gradewick "$view")
 shoot_view results-remove.png 3 100 "$view" "$question"
-xdotool key alt+n alt+e
+xdotool key alt+n
+right_click "$view" "${OUTSIDE_ROWS[@]}"
+shoot_view results-view-menu.png 3 100 "$view" "$(menus 1)"
+plan=$(after p 'Plan a target CGPA')
+xdotool type --delay 20 3.35
+shoot plan-target.png "$view" "$plan"
+xdotool key Escape alt+e
 wait "$wine_pid" || true
 
 # A new file whose write is refused: its name is taken by a folder.

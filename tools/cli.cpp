@@ -17,6 +17,7 @@
 #include "encoding.h"
 #include "gradewick_version.h"
 #include "grade_scale.h"
+#include "planner.h"
 #include "subject_record.h"
 
 namespace {
@@ -192,6 +193,36 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         "read in the code page they are stored in: --code-page (on Windows too), or else the "
         "system's ANSI code page on Windows and Windows-1252 elsewhere.");
 
+    std::string target;
+    std::string comingCredits;
+    bool json = false;
+    CLI::App* plan = app.add_subcommand("plan", "What it takes to reach a target CGPA");
+    plan->add_option("FILE", path, "result file")->required();
+    plan->add_option("--target", target, "target CGPA, 1.00 to 4.00 (such as 3.5)")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return ParseTarget(text) ? ""
+                                         : "'" + text +
+                                               "' is not a CGPA from 1.00 to 4.00 with at "
+                                               "most two decimals";
+            },
+            "CGPA"));
+    plan->add_option("--semester", semester, "coming semester 1..8; default: after the last")
+        ->check(DecimalIn(1, 8));
+    plan->add_option("--credits", comingCredits,
+                     "coming subjects' credits, such as 3,3,4,2; "
+                     "default: those of the last semester")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return ParseCredits(text) ? ""
+                                          : "'" + text +
+                                                "' is not 1 to 12 credits of 1 to 4 with "
+                                                "spaces or commas between";
+            },
+            "CREDITS"));
+    plan->add_flag("--json", json, "one JSON object");
+
     if (argc <= 1) {
         out << app.help();
         return CliExitOk;
@@ -229,6 +260,10 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
                       ? "the subject is renamed, but its list line could not be written"
                       : "";
         return status;
+    }
+    if (plan->parsed()) {
+        return Plan(path, *ParseTarget(target), DecimalNumber(semester).value_or(0),
+                    ParseCredits(comingCredits).value_or(std::vector<int>()), json, out, err);
     }
     if (exportCommand->parsed()) {
         if (exportOptions.ByteOrderMark && exportOptions.Format != "csv") {

@@ -6,6 +6,7 @@
 //   gradewick-cli list FILE
 //   gradewick-cli remove FILE N [N...]
 //   gradewick-cli export FILE --format csv|json [--output PATH]
+//   gradewick-cli plan FILE --target T [--semester S] [--credits 3,3,4,2] [--json]
 //
 // Without arguments it prints its help (exit 0).
 //

@@ -35,6 +35,10 @@ struct ExportOptions {
 };
 int Export(const std::string& path, const ExportOptions& options, std::ostream& out,
            std::ostream& err);
+// What it takes to reach target (hundredths) in semester (1..8; 0: after the last one with
+// subjects) with the coming subjects' credits (none: those of that last semester).
+int Plan(const std::string& path, int target, int semester, const std::vector<int>& credits,
+         bool json, std::ostream& out, std::ostream& err);
 
 // A subject as a person can read it: control characters spelled out, and the backslash that
 // spells them doubled, so that no two subjects read alike.

@@ -18,6 +18,7 @@
 #include "screen_flow.h"
 #include "subject_rows.h"
 #include "summary.h"
+#include "view_menu.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ constexpr UINT FirstGradeItem = 1;
 constexpr UINT FirstCreditItem = FirstGradeItem + GradeCount;
 constexpr UINT FirstSemesterItem = FirstCreditItem + CreditChoiceCount;
 constexpr UINT ItemsPerSubject = FirstSemesterItem + SemesterCount;
+static_assert(1 + RecordCapacity * ItemsPerSubject <= FirstViewCommand);
 
 constexpr char QuestionCaption[] = "Gradewick";
 constexpr char WarningCaption[] = "WARNING";
@@ -179,25 +181,30 @@ void OpenSubjectMenu(HWND view, LPARAM lParam) {
     HMENU menu = nullptr;
     if (lParam == -1) { // the keyboard: every subject of the semester, at the rows
         records = SemesterRecords(CurrentSemester);
-        if (records.empty()) {
-            return;
-        }
         menu = CreatePopupMenu();
         for (std::size_t place = 0; place < records.size(); ++place) {
             const SubjectRecord& record = RecordTable[static_cast<std::size_t>(records[place])];
             AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(SubjectMenu(record, place)),
                         SubjectLine(record).c_str());
         }
+        if (!records.empty()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        }
+        AppendViewItems(menu);
         RECT rows{};
         GetWindowRect(GetDlgItem(view, SubjectCells[0]), &rows);
         at = {rows.left, rows.top};
     } else {
         const int record = RecordAtPoint(view, at);
-        if (record < 0) {
+        if (record >= 0) {
+            records = {record};
+            menu = SubjectMenu(RecordTable[static_cast<std::size_t>(record)], 0);
+        } else if (SendMessageA(view, WM_NCHITTEST, 0, lParam) == HTCLIENT) {
+            menu = CreatePopupMenu(); // the view's own, anywhere else in it
+            AppendViewItems(menu);
+        } else {
             return;
         }
-        records = {record};
-        menu = SubjectMenu(RecordTable[static_cast<std::size_t>(record)], 0);
     }
     UINT command = 0;
     {
@@ -206,7 +213,7 @@ void OpenSubjectMenu(HWND view, LPARAM lParam) {
             TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, view, nullptr));
     }
     DestroyMenu(menu);
-    if (command == 0) {
+    if (command == 0 || RunViewCommand(view, command)) {
         return;
     }
     const std::size_t place = (command - 1) / ItemsPerSubject;

@@ -12,6 +12,7 @@
 //     &Semester  >  Semester 1 ... Semester 8
 //
 // with the subject's own grade, credits and semester checked. The menu key or Shift+F10 opens a
-// menu of every subject of the semester, each with that menu. Nothing opens while a box or dialog
-// of the view is up.
+// menu of every subject of the semester, each with that menu, then the view's own items
+// (view_menu.h), which a right-click anywhere else in the view opens alone. Nothing opens while a
+// box or dialog of the view is up.
 void OpenSubjectMenu(HWND view, LPARAM lParam);

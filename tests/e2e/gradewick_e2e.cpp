@@ -1,9 +1,9 @@
 // The real gradewick.exe driven from another process, as an automation tool would: the file
 // selection screen, a new file through Save As (over a file that is there already, which Save As
-// asks about), insertions read back from the disk, the results view, a subject removed from its
-// row's menu, Exit with code 0, and the file opened again; in a folder of a plain name and in
-// one named in several scripts. GRADEWICK_EXE in the environment names another program file
-// (the package test runs the installed one).
+// asks about), insertions read back from the disk, the results view, a target planned in the
+// view's own menu, a subject removed from its row's menu, Exit with code 0, and the file opened
+// again; in a folder of a plain name and in one named in several scripts. GRADEWICK_EXE in the
+// environment names another program file (the package test runs the installed one).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -174,14 +174,34 @@ TEST(Gradewick, AFileInAnyFolderIsCreatedWrittenShownChangedAndOpenedAgain) {
         EXPECT_EQ(Text(view, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
         EXPECT_EQ(Text(view, IDC_VIEW_GPA), "3.70");
 
+        // A right-click outside the rows, "Plan a target CGPA" by its mnemonic: the dialog
+        // answers what is typed; Escape closes it alone, and nothing is written.
+        const auto rightClick = [&](int controlId) {
+            RECT cell{};
+            GetWindowRect(GetDlgItem(view, controlId), &cell);
+            POINT at{cell.left + 4, (cell.top + cell.bottom) / 2};
+            ScreenToClient(view, &at);
+            PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            return WaitForDialog(0);
+        };
+        HWND menu = rightClick(IDC_VIEW_CGPA);
+        ASSERT_NE(menu, nullptr) << "no menu outside the rows";
+        PostMessageA(menu, WM_CHAR, 'p', 0);
+        HWND plan = WaitForDialog(IDC_PLAN_ANSWER);
+        ASSERT_NE(plan, nullptr) << "no plan dialog";
+        EXPECT_EQ(Text(plan, IDC_PLAN_NOW), "CGPA now: 3.70 over 2 credits.");
+        SetText(plan, IDC_PLAN_TARGET, "3.8");
+        EXPECT_EQ(Text(plan, IDC_PLAN_ANSWER),
+                  "A in every subject gives a CGPA of 3.85.\r\nThat "
+                  "is an average of 3.90 grade points over 2 credits.");
+        PostMessageA(GetDlgItem(plan, IDC_PLAN_TARGET), WM_KEYDOWN, VK_ESCAPE, 0);
+        Eventually([&] { return IsWindow(plan) == FALSE; });
+        EXPECT_FALSE(IsWindow(plan)) << "Escape left the dialog up";
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), WAIT_TIMEOUT) << "Escape ended it";
+
         // A right-click on Physics, Remove, Yes: the menu is driven by keys, as it cannot be
         // read from another process.
-        RECT cell{};
-        GetWindowRect(GetDlgItem(view, IDC_VIEW_ROW1_SUBJECT), &cell);
-        POINT at{cell.left + 4, (cell.top + cell.bottom) / 2};
-        ScreenToClient(view, &at);
-        PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-        HWND menu = WaitForDialog(0);
+        menu = rightClick(IDC_VIEW_ROW1_SUBJECT);
         ASSERT_NE(menu, nullptr) << "no menu on the row";
         PostMessageA(menu, WM_CHAR, 'r', 0);
         HWND question = WaitForDialog(MessageTextId);

@@ -307,8 +307,9 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
 
 // With the focus on the semester list, the view's modal loop hands the wheel and the keys to
 // the message filter first: the wheel over the rows scrolls them (over the list it stays the
-// list's), the menu key opens a menu of every subject the view counts (not a damaged one), and a
-// row scrolled into view has its own menu.
+// list's), the menu key opens a menu of every subject the view counts (not a damaged one) and the
+// view's own items, which a semester without subjects and a right-click outside the rows open
+// alone, and a row scrolled into view has its own menu.
 TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
     for (int i = 1; i <= 10; ++i) {
@@ -331,13 +332,18 @@ TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
                         {listPlace.left + 2, listPlace.top + 2}));
     EXPECT_TRUE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), {row.left + 2, row.top + 2}));
     EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "4\n") << "the rows did not scroll";
-    answerer.Keys({Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
+    answerer.Keys({Up, Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
     EXPECT_TRUE(filter(WM_KEYDOWN, VK_APPS, {}));
     EXPECT_TRUE(filter(WM_KEYUP, VK_APPS, {})) << "the key's way up opens no second menu";
     Pointer(WM_RBUTTONUP, InRow(7));
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 2U);
+    Pointer(WM_RBUTTONUP, {5, 5});
+    CurrentSemester = 7;
+    filter(WM_KEYDOWN, VK_APPS, {});
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 4U);
     EXPECT_EQ(ModalAnswerer::Seen[0].Text, "1\t1 A>|2\t1 A>|3\t1 A>|4\t1 A>|5\t1 A>|6\t1 A>|7\t1 "
-                                           "A>|8\t1 A>|9\t1 A>|10\t1 A>");
+                                           "A>|8\t1 A>|9\t1 A>|10\t1 A>|-|&Plan a target CGPA...");
+    EXPECT_EQ(ModalAnswerer::Seen[2].Text, "&Plan a target CGPA...");
+    EXPECT_EQ(ModalAnswerer::Seen[3].Text, "&Plan a target CGPA...");
     EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
                                            "&Semester>Semester 1");
     const std::string last = Record(1, "10", 0, 0);
