@@ -25,6 +25,11 @@ class EntryTest : public testing::Test {
         SendDlgItemMessageA(dialog_, listId, CB_SETCURSEL, index, 0);
         SendCommand(dialog_, listId, CBN_SELCHANGE);
     }
+    // Enter in the subject field, taken by the dialog manager as a key press is.
+    void PressEnter() const {
+        MSG enter{GetDlgItem(dialog_, IDC_ENTRY_SUBJECT), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        IsDialogMessageA(dialog_, &enter);
+    }
     void Insert(const std::string& subject) const {
         Type(subject);
         SendCommand(dialog_, IDC_ENTRY_INSERT);
@@ -45,12 +50,14 @@ TEST_F(EntryTest, ANewFileIsStartedAfreshOnceAndTheButtonsFollow) {
     Choose(IDC_ENTRY_CREDITS, 3);
     Choose(IDC_ENTRY_GRADE, 1);
     EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_GRADE_POINT), "3.7");
-    SendCommand(dialog_, IDC_ENTRY_INSERT);
+    PressEnter(); // Insert while the field holds a subject
     EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_SUBJECT), "");
     EXPECT_FALSE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
     EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_VIEW_CGPA));
     Insert("Chemistry");
     EXPECT_EQ(file_.Read(), Record(1, "Physics", 3, 1) + Record(1, "Chemistry", 3, 1));
+    PressEnter(); // View CGPA once the field is empty
+    EXPECT_EQ(TakePendingScreen(), IDD_RESULTS_VIEW);
 }
 
 TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
@@ -63,10 +70,11 @@ TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
     EXPECT_EQ(file_.Read(), Record(1, std::string(49, 'i'), 0, 0));
 }
 
-// Insert stores what is typed in the system's code page (Wine's 1252), as subjects always were,
-// or says why not in a box, writing nothing and keeping the text: a subject the code page cannot
-// hold (the characters named, no best-fit stand-in: "ā" is not "a"), or a file that holds the
-// 100 subjects the results view counts already.
+// Insert, which Enter presses while the field holds text, stores what is typed in the system's
+// code page (Wine's 1252), as subjects always were, or says why not in a box, writing nothing and
+// keeping the text: a subject the code page cannot hold (the characters named, no best-fit
+// stand-in: "ā" is not "a"), or a file that holds the 100 subjects the results view counts
+// already.
 TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
     const std::string kept = Record(2, "Kept", 1, 2);
     std::string full;
@@ -102,7 +110,7 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
                                : INVALID_HANDLE_VALUE;
         PressUnder(MessageTextId, dialog_, IDC_ENTRY_INSERT); // again, under its own box
         SetDlgItemTextW(dialog_, IDC_ENTRY_SUBJECT, c.Typed);
-        SendCommand(dialog_, IDC_ENTRY_INSERT);
+        PressEnter();
         CloseHandle(holder);
         EXPECT_EQ(file_.Read(), c.After);
         ASSERT_EQ(ModalAnswerer::Seen.size(), *c.Said == '\0' ? 0U : 1U);
@@ -110,6 +118,7 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
         if (*c.Said != '\0') {
             const std::string said = c.Said;
             EXPECT_EQ(ModalAnswerer::Seen[0].Caption, said.substr(0, said.find('|')));
+            EXPECT_EQ(ModalAnswerer::Seen[0].Owner, dialog_) << "a box the screen can cover";
             EXPECT_NE(ModalAnswerer::Seen[0].Text.find(said.substr(said.find('|') + 1)),
                       std::string::npos)
                 << ModalAnswerer::Seen[0].Text;
@@ -118,8 +127,8 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
             EXPECT_STREQ(field, c.Typed);
             EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
         }
-        if (c.Held) { // the next press succeeds, and still starts the file afresh
-            SendCommand(dialog_, IDC_ENTRY_INSERT);
+        if (c.Held) { // the next Enter succeeds, and still starts the file afresh
+            PressEnter();
             EXPECT_EQ(file_.Read(), Record(1, "Statistics", 0, 0));
         }
         DestroyWindow(dialog_);
