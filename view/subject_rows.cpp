@@ -78,7 +78,7 @@ void MakeSubjectTips(HWND view) {
         tool.uId = static_cast<UINT_PTR>(id);
         GetWindowRect(GetDlgItem(view, id), &tool.rect);
         MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&tool.rect), 2);
-        tool.lpszText = const_cast<char*>(""); // NOLINT(cppcoreguidelines-pro-type-const-cast)
+        tool.lpszText = const_cast<char*>(""); // only read
         SendMessageA(subjectTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -90,7 +90,7 @@ void ShowSubject(HWND view, int id, const std::string& subject) {
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = view;
     tool.uId = static_cast<UINT_PTR>(id);
-    tool.lpszText = const_cast<char*>(subject.c_str()); // NOLINT: only read
+    tool.lpszText = const_cast<char*>(subject.c_str()); // only read
     SendMessageA(subjectTips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

@@ -292,8 +292,6 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
                   c.Row1)
             << "the view shows the file as it is";
     }
-    const LONG style = GetWindowLongA(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + 6), GWL_STYLE);
-    EXPECT_NE(style & SS_NOPREFIX, 0) << "\"Art & Design\" shown as \"Art _Design\"";
 }
 
 // With the focus on the semester list, the view's modal loop hands the wheel and the keys to
@@ -354,24 +352,24 @@ TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
     EXPECT_EQ(TabHitRectangle(1, DialogScale{6, 26}).Bottom, 72);
 }
 
-// Long subjects that begin alike: each cell shows one line, cut short with "..." before the
-// credits, and the whole subject in a tooltip while the pointer rests on it.
+// Long subjects that begin alike: each cell shows one line ("&" as it is), cut short with "..."
+// before the credits, and the whole subject in a tooltip while the pointer rests on it.
 TEST_F(ViewTest, ALongSubjectShowsOnOneLineAndWholeInItsTooltip) {
     const std::string second = "Introduction to Theoretical Computer Science II";
     Open(Record(1, "Introduction to Theoretical Computer Science I", 3, 0) +
          Record(1, second, 3, 0));
     RefreshResultsView(view_);
     for (int row = 0; row < 7; ++row) {
+        HWND cell = GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row);
         RECT subject{};
         RECT credits{};
-        GetWindowRect(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row), &subject);
+        GetWindowRect(cell, &subject);
         GetWindowRect(GetDlgItem(view_, IDC_VIEW_ROW1_CREDITS + row), &credits);
         EXPECT_LE(subject.right, credits.left) << "row " << row + 1 << " runs into its credits";
-        const LONG style =
-            GetWindowLongA(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row), GWL_STYLE);
-        EXPECT_EQ(style & (SS_TYPEMASK | SS_ENDELLIPSIS), SS_ENDELLIPSIS) << "wraps: " << row + 1;
+        EXPECT_EQ(GetWindowLongA(cell, GWL_STYLE) & (SS_TYPEMASK | SS_ENDELLIPSIS | SS_NOPREFIX),
+                  SS_ENDELLIPSIS | SS_NOPREFIX)
+            << "row " << row + 1 << " wraps, or shows \"Art & Design\" as \"Art _Design\"";
     }
-    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT + 1), second);
     HWND tip = nullptr;
     do {
         tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
