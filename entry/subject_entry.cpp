@@ -145,7 +145,16 @@ void InsertSubject(HWND window) {
     EnableWindow(GetDlgItem(window, IDC_ENTRY_INSERT), FALSE);
 }
 
+// Enter presses Insert while the subject field holds text, so that a typed subject is stored or
+// refused with a reason, never left behind; with the field empty (as after each Insert) Enter
+// presses View CGPA.
+void ChooseDefaultButton(HWND window) {
+    const bool typed = GetWindowTextLengthA(GetDlgItem(window, IDC_ENTRY_SUBJECT)) > 0;
+    SendMessageA(window, DM_SETDEFID, typed ? IDC_ENTRY_INSERT : IDC_ENTRY_VIEW_CGPA, 0);
+}
+
 INT_PTR OnInitDialog(HWND window) {
+    ScreenOpened(window);
     FitScreenPictures(window, ScaleOf(window));
     MakeLabelFonts(window, LabelStyles);
 
@@ -176,6 +185,7 @@ void OnCommand(HWND window, WPARAM wParam) {
     // Only the subject field sends EN_CHANGE; any change, even one that empties it, counts.
     if (HIWORD(wParam) == EN_CHANGE) {
         EnableWindow(GetDlgItem(window, IDC_ENTRY_INSERT), TRUE);
+        ChooseDefaultButton(window);
     }
     if (IsClickUnderBox(wParam)) {
         return; // an Insert pressed again under its own warning would stack another
@@ -212,6 +222,7 @@ extern "C" INT_PTR CALLBACK DialogFunc2(HWND window, UINT message, WPARAM wParam
                           LabelColours);
     case WM_CTLCOLORDLG: return LabelBackgroundBrush();
     case WM_DESTROY: // however the screen ends
+        ScreenClosed(window);
         ReleaseScreenPictures(window);
         ReleaseLabelFonts(window);
         return FALSE;

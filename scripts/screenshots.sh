@@ -110,8 +110,8 @@ point() { local x y && read -r x y _ < <(box "$1") && xdotool mousemove $((x + $
 click() { point "$@" && xdotool click 1; }
 right_click() { point "$@" && xdotool click 3; }
 
-# menus N: waits until the program shows N shortcut menus (its windows without a caption) and
-# prints their ids.
+# menus N: waits until the program shows N shortcut menus (its windows without a caption, as a
+# tooltip is too) and prints their ids.
 menus() {
     local id shown
     for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
@@ -178,12 +178,13 @@ subject 'Calculus I' 4 0
 subject Programming 3 0
 subject English 2 1
 subject 'Physics I' 3 2
-xdotool type --delay 20 'Linear Algebra'
 choose 2
-choose 4
-xdotool key shift+Tab shift+Tab End
+choose 0
+xdotool key shift+Tab shift+Tab
+xdotool type --delay 20 'Linear Algebra'
 shoot subject-entry.png "$entry"
-view=$(after Return Gradewick "$entry") # "..." beside "View CGPA" is the default button
+xdotool key Return                      # Insert is the default button while a subject is typed
+view=$(after Return Gradewick "$entry") # and "..." beside "View CGPA" once the field is empty
 shoot results-opening.png "$view"
 sleep "$OPENING_SECONDS"
 click "$view" "${TAB_X[2]}" "$TAB_Y"
@@ -235,9 +236,10 @@ for scale in 150 200; do
 done
 logpixels 96
 
-# A third semester of ten subjects, scrolled to its end with the mouse wheel; the menu of the
-# first subject shown, its grades open; Remove on the last, which asks first (No keeps it); the
-# view's own menu outside the rows, and its "Plan a target CGPA" for the semester after.
+# A third semester of ten subjects, scrolled to its end with the mouse wheel; a name too long
+# for its cell, and its tooltip; the menu of the first subject shown, its grades open; Remove on
+# the last, which asks first (No keeps it); the view's own menu outside the rows, and its "Plan a
+# target CGPA" for the semester after.
 start_program
 selection=$(window Gradewick)
 xdotool key Down # Existing file
@@ -253,7 +255,7 @@ subject Algorithms 4 1
 subject Databases 3 3
 subject 'Operating Systems' 4 4
 subject 'Computer Networks' 3 2
-subject 'Software Engineering' 3 0
+subject 'Introduction to Theoretical Computer Science II' 3 0
 subject 'Discrete Mathematics' 3 5
 subject Probability 3 3
 subject 'Technical Writing' 2 1
@@ -262,7 +264,10 @@ view=$(after Return Gradewick "$entry")
 sleep "$OPENING_SECONDS"
 point "$view" "$ROW_X" "${ROW_Y[4]}"
 xdotool click --repeat 2 5 # two notches down: three rows each, the second stops at the end
+point "$view" 0 0          # no tooltip over the rows
 shoot_view results-scrolled.png 3 100 "$view"
+point "$view" "$ROW_X" "${ROW_Y[3]}"
+shoot_view results-long-name.png 3 100 "$view" "$(menus 1)" # the tooltip, a window like a menu
 right_click "$view" "$ROW_X" "${ROW_Y[1]}"
 menu=$(menus 1)
 point "$menu" "${MENU_GRADE[@]}"

@@ -92,6 +92,7 @@ void ChooseExistingFile(HWND window) {
 }
 
 void OnInitDialog(HWND window) {
+    ScreenOpened(window);
     FitScreenPictures(window, ScaleOf(window));
     SendDlgItemMessageA(window, IDC_FILE_NEW, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(window, IDC_FILE_EXISTING, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -122,7 +123,7 @@ void OnCommand(HWND window, WPARAM wParam) {
 void FillFileDialogRecord(OPENFILENAMEW& record, FileDialogKind kind) {
     record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    record.hwndOwner = MainWindow;
+    record.hwndOwner = BoxOwner();
     record.hInstance = nullptr;
     record.lpstrFilter = ResultFileFilter;
     record.lpstrCustomFilter = nullptr;
@@ -165,7 +166,10 @@ extern "C" INT_PTR CALLBACK DialogFunc1(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(window); return FALSE;
     case WM_COMMAND: OnCommand(window, wParam); return FALSE;
-    case WM_DESTROY: ReleaseScreenPictures(window); return FALSE;
+    case WM_DESTROY:
+        ScreenClosed(window);
+        ReleaseScreenPictures(window);
+        return FALSE;
     default: return FALSE;
     }
 }

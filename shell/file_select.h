@@ -12,10 +12,10 @@
 enum class FileDialogKind { SaveAs, Open };
 
 // Fills the one record both dialogs share (the wide form, so that any folder and name can be
-// chosen): owner MainWindow, the "Result Files (*.rst)" filter, the title "Select a file", a
-// file buffer of MAX_PATH characters, default extension "rst". The Save As dialog leaves out
-// OFN_FILEMUSTEXIST so that it accepts a name that does not exist yet, and asks before an
-// existing file is replaced (OFN_OVERWRITEPROMPT).
+// chosen): owner the file selection screen (BoxOwner), the "Result Files (*.rst)" filter, the
+// title "Select a file", a file buffer of MAX_PATH characters, default extension "rst". The Save
+// As dialog leaves out OFN_FILEMUSTEXIST so that it accepts a name that does not exist yet, and
+// asks before an existing file is replaced (OFN_OVERWRITEPROMPT).
 void FillFileDialogRecord(OPENFILENAMEW& record, FileDialogKind kind);
 
 // Whether a name chosen in the Open dialog (UTF-8) is taken as a result file: it contains

@@ -6,8 +6,9 @@
 
 namespace {
 
-int pendingScreen = 0; // the screen a change named, opened once the screen left has ended
-int nestedLoops = 0;   // modal loops running inside a screen's message handling
+int pendingScreen = 0;        // the screen a change named, opened once the screen left has ended
+int nestedLoops = 0;          // modal loops running inside a screen's message handling
+HWND workingScreen = nullptr; // the owner of the boxes and dialogs of the screen on screen
 
 INT_PTR RunModalScreen(int dialogId, HWND owner) {
     return DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(dialogId), owner,
@@ -61,6 +62,20 @@ void ChangeScreen(HWND leaving, int nextDialogId) {
     pendingScreen = nextDialogId;
 }
 
+void ScreenOpened(HWND screen) {
+    workingScreen = screen;
+}
+
+void ScreenClosed(HWND screen) {
+    if (workingScreen == screen) {
+        workingScreen = nullptr;
+    }
+}
+
+HWND BoxOwner() {
+    return workingScreen;
+}
+
 bool ScreenBoxOpen() {
     return nestedLoops > 0;
 }
@@ -79,12 +94,12 @@ NestedLoopScope::~NestedLoopScope() {
 
 void OpenAboutScreen() {
     NestedLoopScope nested;
-    DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_ABOUT), MainWindow, DialogAbout, 0);
+    DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_ABOUT), workingScreen, DialogAbout, 0);
 }
 
 int ShowMessage(const char* text, const char* caption, UINT type) {
     NestedLoopScope nested;
-    return MessageBoxW(MainWindow, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
+    return MessageBoxW(workingScreen, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
                        type);
 }
 

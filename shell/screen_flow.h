@@ -1,8 +1,9 @@
 // Changing screens. The screen that is left ends itself (EndDialog(window, 1)) and names the
 // next screen; the screens then run one after another from a single loop instead of nesting
 // each new modal loop inside the old one, so any number of changes keeps at most one working
-// screen alive. No change starts while a box or dialog of the screen is up: its buttons then do
-// nothing (IsClickUnderBox).
+// screen alive. The boxes and dialogs a screen opens are owned by it: it is disabled beneath
+// them, and they stay in front of it. No change starts while one is up: the screen's buttons
+// then do nothing (IsClickUnderBox), whatever reaches them.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +22,15 @@ void RunScreens(int dialogId, HWND owner);
 // EndDialog(leaving, 1), then the next screen (owner MainWindow) opens after the one left.
 void ChangeScreen(HWND leaving, int nextDialogId);
 
-// Whether a message box, file dialog or About screen that the working screen opened is up. The
-// boxes have no owner, so the screen stays live beneath them; its buttons then do nothing, so
-// that no second flow starts under the first.
+// The working screen (file selection, subject entry or results view) records itself when it
+// opens and lets go when it is destroyed; BoxOwner is then the owner of every message box, file
+// dialog and About screen that it opens (nullptr while no screen is open).
+void ScreenOpened(HWND screen);
+void ScreenClosed(HWND screen);
+HWND BoxOwner();
+
+// Whether a message box, file dialog, menu or About screen that the working screen opened is up;
+// its buttons then do nothing, so that no second flow starts under the first.
 bool ScreenBoxOpen();
 
 // Whether a WM_COMMAND is a click (a button's or a menu item's) that comes while such a box is
@@ -39,11 +46,12 @@ class NestedLoopScope {
     NestedLoopScope& operator=(const NestedLoopScope&) = delete;
 };
 
-// The About screen over the current screen: DialogBoxParamA(InstanceHandle, 5, MainWindow,
+// The About screen over the working screen: DialogBoxParamA(InstanceHandle, 5, BoxOwner(),
 // DialogAbout, 0); returns when it closes.
 void OpenAboutScreen();
 
-// A message box owned by MainWindow; text and caption in UTF-8, so that a path shows as it is.
+// A message box owned by the working screen (BoxOwner); text and caption in UTF-8, so that a path
+// shows as it is.
 int ShowMessage(const char* text, const char* caption, UINT type);
 
 // --- Test seams ------------------------------------------------------------------------------

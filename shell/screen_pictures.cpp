@@ -13,9 +13,10 @@ constexpr std::array<PictureSet, 4> PictureSets{{
     {"_200", {12, 26}},
 }};
 
-// A static control deletes only the bitmap that its template text loaded, and only while it owns
-// it: from the first STM_SETIMAGE on it owns none. So a picture that has been given a bitmap of
-// ours keeps its template's bitmap and ours here, and both are deleted when the screen closes.
+// A static control deletes at most the bitmap that its template text loaded, and only while it
+// owns it: from the first STM_SETIMAGE on it owns none. So every picture is given its bitmap with
+// STM_SETIMAGE, keeps its template's bitmap and ours here, and both are deleted when the screen
+// closes.
 constexpr char TemplateBitmapProperty[] = "Gradewick.TemplateBitmap";
 constexpr char OwnBitmapProperty[] = "Gradewick.OwnBitmap";
 
@@ -88,7 +89,7 @@ void PutBitmap(HWND control, HBITMAP original, HBITMAP bitmap) {
 void ReleasePicture(HWND control) {
     auto* original = static_cast<HBITMAP>(GetPropA(control, TemplateBitmapProperty));
     if (original == nullptr) {
-        return; // the control still owns its template's bitmap and deletes it itself
+        return; // not a picture, or one without a bitmap
     }
     PutBitmap(control, original, nullptr);
     RemovePropA(control, TemplateBitmapProperty);
@@ -125,10 +126,10 @@ void FitPicture(HWND control, DialogScale scale) {
             DeleteObject(drawn);
         }
     }
-    // A picture that still shows its template's bitmap keeps it, and the control owns it.
-    if (shown != original || GetPropA(control, TemplateBitmapProperty) != nullptr) {
-        PutBitmap(control, original, shown);
-    }
+    // Even at the nominal scale, where it shows its template's bitmap again: a static control
+    // does not always delete the bitmap it loaded itself (Wine's never does), so the screen
+    // takes it out and deletes it when it closes.
+    PutBitmap(control, original, shown);
 }
 
 BOOL CALLBACK FitIfPicture(HWND control, LPARAM scale) {

@@ -30,9 +30,9 @@ PictureSet PictureSetFor(DialogScale scale);
 // WM_INITDIALOG: each picture of the screen shows its bitmap at this scale, its 100 % size
 // times the scale's base units over 6 x 13: the bitmap of the chosen set as it is where the set
 // is drawn for this scale, else that bitmap scaled down smoothly, never beyond the set's size.
-// At the nominal scale the pictures keep the bitmaps their templates gave them.
+// At the nominal scale the pictures show the bitmaps their templates gave them.
 void FitScreenPictures(HWND dialog, DialogScale scale);
 
-// WM_DESTROY: the bitmaps that FitScreenPictures put on the pictures are deleted, and so are the
-// template bitmaps they replaced, which their controls no longer own.
+// WM_DESTROY: each picture's bitmap is taken out of it and deleted, and so is the template bitmap
+// it replaced; their controls own none of them.
 void ReleaseScreenPictures(HWND dialog);

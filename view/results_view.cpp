@@ -248,6 +248,7 @@ void StopViewKeys() {
 }
 
 INT_PTR OnInitDialog(HWND window) {
+    ScreenOpened(window);
     FitScreenPictures(window, ScaleOf(window));
     StopViewKeys();
     viewKeys = SetWindowsHookExA(WH_MSGFILTER, ViewMessageFilter, nullptr, GetCurrentThreadId());
@@ -371,6 +372,7 @@ extern "C" INT_PTR CALLBACK DialogFunc3(HWND window, UINT message, WPARAM wParam
         if (ResultsViewWindow == window) {
             StopViewKeys();
         }
+        ScreenClosed(window);
         ReleaseScreenPictures(window);
         ReleaseLabelFonts(window);
         return FALSE;

@@ -60,7 +60,9 @@ void AppendChoices(HMENU menu, UINT firstCommand, int count, int current, const 
 
 HMENU SubjectMenu(const SubjectRecord& record, std::size_t place) {
     HMENU menu = CreatePopupMenu();
-    const std::string remove = "&Remove \"" + MenuText(WithoutLineFeed(record.Subject)) + "\"...";
+    const std::string_view subject = WithoutLineFeed(record.Subject);
+    const std::string remove =
+        "&Remove \"" + (subject.empty() ? std::string(NoName) : MenuText(subject)) + "\"...";
     AppendMenuA(menu, MF_STRING, CommandOf(place, RemoveItem), remove.c_str());
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendChoices(menu, CommandOf(place, FirstGradeItem), GradeCount, record.GradeIndex,

@@ -1,8 +1,12 @@
 #include "subject_rows.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <string>
 
 #include "app_state.h"
+#include "subject_record.h"
 
 namespace {
 
@@ -12,6 +16,7 @@ int rowCount = 0;       // rows of that semester
 int wheelRemainder = 0; // wheel movement short of a whole notch
 std::array<int, SummarySlotCount> shownRecords{-1, -1, -1, -1, -1, -1, -1};
 std::array<int, SummarySlotCount> gradeCellWidths{}; // as the template made them, in pixels
+HWND subjectTips = nullptr; // the tooltip of the subject cells, owned by the view
 
 constexpr int RowsPerPage = SummarySlotCount;
 
@@ -55,6 +60,40 @@ void PlaceScrollBar(HWND view) {
     ShowWindow(bar, SW_SHOWNORMAL);
 }
 
+// A subject cell shows one line, cut short with "..." where the subject does not fit: a tooltip
+// over each cell shows its subject in full while the pointer rests on it. The cells let the
+// pointer through to the view, so the tools are the cells' places on the view.
+void MakeSubjectTips(HWND view) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES}; // the tooltip's class
+    InitCommonControlsEx(&classes);
+    subjectTips =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, view, nullptr, nullptr, nullptr);
+    for (int id : SubjectCells) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = view;
+        tool.uId = static_cast<UINT_PTR>(id);
+        GetWindowRect(GetDlgItem(view, id), &tool.rect);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&tool.rect), 2);
+        tool.lpszText = const_cast<char*>(""); // only read
+        SendMessageA(subjectTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// The subject of a row in its cell and in the cell's tooltip; "" for an empty row.
+void ShowSubject(HWND view, int id, const std::string& subject) {
+    SetDlgItemTextA(view, id, subject.c_str());
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = view;
+    tool.uId = static_cast<UINT_PTR>(id);
+    tool.lpszText = const_cast<char*>(subject.c_str()); // only read
+    SendMessageA(subjectTips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void ScrollTo(HWND view, int row) {
     firstRow = std::clamp(row, 0, std::max(0, rowCount - RowsPerPage));
     ShowRows(view, CurrentSemester);
@@ -73,6 +112,7 @@ void ResetRows(HWND view) {
     rowCount = 0;
     wheelRemainder = 0;
     shownRecords.fill(-1);
+    MakeSubjectTips(view);
 }
 
 void ShowRows(HWND view, int s) {
@@ -94,8 +134,10 @@ void ShowRows(HWND view, int s) {
     shownRecords = slots.Records;
     for (std::size_t row = 0; row < slots.Slots.size(); ++row) {
         const auto& summary = slots.Slots[row];
+        // Without the line feed that the load keeps, which a one-line cell would show.
+        ShowSubject(view, SubjectCells[row],
+                    summary ? std::string(WithoutLineFeed(summary->Subject)) : std::string());
         if (summary.has_value()) {
-            SetDlgItemTextA(view, SubjectCells[row], summary->Subject);
             SetDlgItemTextA(view, CreditCells[row], summary->Credits);
             SetDlgItemTextA(view, GradeCells[row], summary->Grade);
         }

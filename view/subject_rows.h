@@ -22,13 +22,14 @@ constexpr std::array<int, SummarySlotCount> GradeCells = {
     IDC_VIEW_ROW1_GRADE, IDC_VIEW_ROW1_GRADE + 1, IDC_VIEW_ROW1_GRADE + 2, IDC_VIEW_ROW1_GRADE + 3,
     IDC_VIEW_ROW5_GRADE, IDC_VIEW_ROW5_GRADE + 1, IDC_VIEW_ROW5_GRADE + 2};
 
-// A view that opens shows the top of its semester.
+// A view that opens shows the top of its semester, and gets a tooltip over its subject cells.
 void ResetRows(HWND view);
 
 // Empties the cells, sums the records (SummarizeRecords) and fills the rows of semester s from
 // the first row shown: the top when s is not the semester shown before, and never past the last
-// seven. The scroll bar shows where the rows are when s has more of them; the grade cells then
-// end where it begins, and are as wide as their template made them otherwise.
+// seven. A subject cell shows its subject without its line feed, on one line, and its tooltip
+// the whole subject. The scroll bar shows where the rows are when s has more of them; the grade
+// cells then end where it begins, and are as wide as their template made them otherwise.
 void ShowRows(HWND view, int s);
 
 // WM_VSCROLL from the scroll bar and WM_MOUSEWHEEL over the view: the rows move, nothing else.

@@ -29,6 +29,11 @@ class EntryTest : public testing::Test {
         SendDlgItemMessageA(dialog_, listId, CB_SETCURSEL, index, 0);
         SendCommand(dialog_, listId, CBN_SELCHANGE);
     }
+    // Enter in the subject field, taken by the dialog manager as a key press is.
+    void PressEnter() const {
+        MSG enter{GetDlgItem(dialog_, IDC_ENTRY_SUBJECT), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        IsDialogMessageA(dialog_, &enter);
+    }
     void Insert(const std::string& subject) const {
         Type(subject);
         SendCommand(dialog_, IDC_ENTRY_INSERT);
@@ -49,12 +54,14 @@ TEST_F(EntryTest, ANewFileIsStartedAfreshOnceAndTheButtonsFollow) {
     Choose(IDC_ENTRY_CREDITS, 3);
     Choose(IDC_ENTRY_GRADE, 1);
     EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_GRADE_POINT), "3.7");
-    SendCommand(dialog_, IDC_ENTRY_INSERT);
+    PressEnter(); // Insert while the field holds a subject
     EXPECT_EQ(ControlText(dialog_, IDC_ENTRY_SUBJECT), "");
     EXPECT_FALSE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
     EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_VIEW_CGPA));
     Insert("Chemistry");
     EXPECT_EQ(file_.Read(), Record(1, "Physics", 3, 1) + Record(1, "Chemistry", 3, 1));
+    PressEnter(); // View CGPA once the field is empty
+    EXPECT_EQ(TakePendingScreen(), IDD_RESULTS_VIEW);
 }
 
 TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
@@ -67,12 +74,12 @@ TEST_F(EntryTest, AtMost49CharactersAreTypedOrWritten) {
     EXPECT_EQ(file_.Read(), Record(1, std::string(49, 'i'), 0, 0));
 }
 
-// Insert stores what is typed in the system's code page (Wine's 1252), as subjects always were,
-// on a line of its own, or says why not in a box, writing nothing and keeping the text: a subject
-// the code page cannot hold (the characters named, no best-fit stand-in: "ā" is not "a"), a file
-// that holds the 100 subjects the results view counts already, a read-only file, a file that
-// another program or another writer holds, a write that fails (and is cut back, or says that it
-// could not be).
+// Insert, which Enter presses while the field holds text, stores what is typed in the system's
+// code page (Wine's 1252), as subjects always were, on a line of its own, or says why not in a
+// box, writing nothing and keeping the text: a subject the code page cannot hold (the characters
+// named, no best-fit stand-in: "ā" is not "a"), a file that holds the 100 subjects the results
+// view counts already, a read-only file, a file that another program or another writer holds, a
+// write that fails (and is cut back, or says that it could not be).
 TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
     const std::string kept = Record(2, "Kept", 1, 2);
     std::string full;
@@ -126,7 +133,7 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
         InjectRewriteFault(meanwhile.starts_with("append") ? meanwhile : "");
         PressUnder(MessageTextId, dialog_, IDC_ENTRY_INSERT); // again, under its own box
         SetDlgItemTextW(dialog_, IDC_ENTRY_SUBJECT, c.Typed);
-        SendCommand(dialog_, IDC_ENTRY_INSERT);
+        PressEnter();
         InjectRewriteFault("");
         SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
         writer.reset();
@@ -137,6 +144,7 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
         if (*c.Said != '\0') {
             const std::string said = c.Said;
             EXPECT_EQ(ModalAnswerer::Seen[0].Caption, said.substr(0, said.find('|')));
+            EXPECT_EQ(ModalAnswerer::Seen[0].Owner, dialog_) << "a box the screen can cover";
             EXPECT_NE(ModalAnswerer::Seen[0].Text.find(said.substr(said.find('|') + 1)),
                       std::string::npos)
                 << ModalAnswerer::Seen[0].Text;
@@ -145,8 +153,8 @@ TEST_F(EntryTest, InsertStoresASubjectOrSaysWhyNot) {
             EXPECT_STREQ(field, c.Typed);
             EXPECT_TRUE(ControlEnabled(dialog_, IDC_ENTRY_INSERT));
         }
-        if (meanwhile == "share") { // the next press succeeds, and still starts the file afresh
-            SendCommand(dialog_, IDC_ENTRY_INSERT);
+        if (meanwhile == "share") { // the next Enter succeeds, and still starts the file afresh
+            PressEnter();
             EXPECT_EQ(file_.Read(), Record(1, "Statistics", 0, 0));
         }
         DestroyWindow(dialog_);

@@ -62,6 +62,7 @@ TEST_F(FileSelectTest, ANewFileIsNamedInSaveAsAndGetsTheExtension) {
     ChooseAndPressOk(IDC_FILE_NEW);
     ASSERT_EQ(ModalAnswerer::Seen.size(), 1U);
     EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "Select a file");
+    EXPECT_EQ(ModalAnswerer::Seen[0].Owner, screen_) << "a dialog the screen can cover";
     EXPECT_EQ(std::string(ResultFilePath), withExtension.Path);
     EXPECT_EQ(IsNewFile, 1);
     EXPECT_EQ(TakePendingScreen(), IDD_SUBJECT_ENTRY);

@@ -75,7 +75,7 @@ std::string Describe(HMENU menu) {
 void AnswerMenu(HWND window) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): handles travel as integers
     auto* menu = reinterpret_cast<HMENU>(SendMessageA(window, MenuHandleMessage, 0, 0));
-    ModalAnswerer::Seen.push_back({"menu", Describe(menu), true});
+    ModalAnswerer::Seen.push_back({"menu", Describe(menu), true, GetWindow(window, GW_OWNER)});
     std::vector<int> keys;
     if (!menuKeys.empty()) {
         keys = menuKeys.front();
@@ -109,7 +109,8 @@ void Answer(HWND box) {
     }
     ModalAnswerer::Seen.push_back(
         {TextOf(box), text != nullptr ? TextOf(text) : "",
-         ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow)});
+         ResultsViewWindow != nullptr && IsWindowVisible(ResultsViewWindow),
+         GetWindow(box, GW_OWNER)});
     std::string name;
     if (fileName != nullptr && !names.empty()) {
         name = names.front();
@@ -120,6 +121,12 @@ void Answer(HWND box) {
     if (text != nullptr && !buttons.empty()) {
         button = buttons.front();
         buttons.pop_front();
+    }
+    if (button < 0) { // a key, where the dialog manager takes it
+        HWND focus = GetFocus();
+        PostMessageA(IsChild(box, focus) ? focus : box, WM_KEYDOWN, static_cast<WPARAM>(-button),
+                     0);
+        return;
     }
     PostMessageA(box, WM_COMMAND, button, 0);
 }

@@ -64,6 +64,7 @@ struct Box {
     std::string Caption; // in UTF-8
     std::string Text;    // a message box's text; a file dialog's is empty
     bool ViewVisible;    // the results view was on screen when the box came
+    HWND Owner;          // the window beneath it, which it disables and stays in front of
 };
 
 // While alive, a timer on this thread finds every message box, file dialog and shortcut menu that
@@ -79,7 +80,9 @@ class ModalAnswerer {
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
     void Name(const std::string& fileName); // UTF-8; the next file dialog gets it; "" cancels
-    void Press(int buttonId); // the next message box gets it (IDYES, IDNO, ...; 0: nothing)
+    // The next message box gets it (IDYES, IDNO, ...; 0: nothing), or minus a virtual key:
+    // that key pressed on the button that has the focus (-VK_RETURN: Enter).
+    void Press(int buttonId);
     // The next menu gets these keys: a character (WM_CHAR), or minus a virtual key (WM_KEYDOWN).
     void Keys(std::vector<int> keys);
     static std::vector<Box> Seen;

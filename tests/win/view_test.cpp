@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "harness.h"
+
+#include <commctrl.h> // after windows.h
 #include "rewrite_faults.h"
 #include "results_view.h"
 #include "tab_animation.h"
@@ -130,6 +132,7 @@ TEST_F(ViewTest, WarningsComeOncePerOpeningAfterTheViewShows) {
         EXPECT_EQ(ModalAnswerer::Seen[0].Caption, "WARNING");
         EXPECT_EQ(ModalAnswerer::Seen[0].Text, c.Text);
         EXPECT_TRUE(ModalAnswerer::Seen[0].ViewVisible) << "warned before the view showed";
+        EXPECT_EQ(ModalAnswerer::Seen[0].Owner, view_) << "a warning the view can cover";
     }
 
     // A file that cannot be opened is named in a warning, not only on standard output.
@@ -162,7 +165,7 @@ TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
     const auto rowsFrom = [](int first) {
         std::string rows;
         for (int i = first; i < first + 7; ++i) {
-            rows += (i == 1 ? "" : std::to_string(i)) + "\n|";
+            rows += (i == 1 ? "" : std::to_string(i)) + "|";
         }
         return rows;
     };
@@ -199,7 +202,7 @@ TEST_F(ViewTest, TheRowsScrollThroughEverySubjectOfASemesterWithMoreThanSeven) {
     EXPECT_FALSE(ControlVisible(view_, IDC_VIEW_ROWS_SCROLL));
     EXPECT_EQ(place(IDC_VIEW_ROW1_GRADE + 3).right, asMade) << "seven rows look as before";
     SendMessageA(view_, WM_MOUSEWHEEL, notch, 0);
-    EXPECT_EQ(Rows(), "Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|Other\n|");
+    EXPECT_EQ(Rows(), "Other|Other|Other|Other|Other|Other|Other|");
     EXPECT_EQ(Strip(), Resting(2));
     Pointer(WM_LBUTTONDOWN, InTab(1));
     EXPECT_EQ(Rows(), rowsFrom(1));
@@ -209,6 +212,7 @@ constexpr int Down = -VK_DOWN; // menu keys (see ModalAnswerer::Keys)
 constexpr int Up = -VK_UP;
 constexpr int Right = -VK_RIGHT;
 constexpr int Enter = '\r';
+constexpr int EnterKey = -VK_RETURN; // on a message box (see ModalAnswerer::Press)
 
 // Each item of a subject's menu changes exactly its field, on the file as it was shown, or writes
 // nothing and says why: a file changed since it was shown, or gone (the view then shows it as it
@@ -239,18 +243,18 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
         const char* Row1;      // the first row of semester 2 afterwards: subject and grade
         const char* Said;      // what the warning holds; "" for none
     } cases[] = {
-        {{'g', Enter}, 0, art, "", "", with(art, "210"), "Art & Désign\n A", ""},
+        {{'g', Enter}, 0, art, "", "", with(art, "210"), "Art & Désign A", ""},
         {{'g', Enter}, 0, artNul, "", "", with(artNul, "210"), "Art & Désign A", ""},
-        {{'c', Down, Down, Enter}, 0, art, "", "", with(art, "224"), "Art & Désign\n B-", ""},
-        {{'s', Enter}, 0, art, "", "", with(art, "114"), "Optics\n D", ""},
-        {{'r'}, IDYES, art, "", "", first + rest, "Optics\n D", ""},
-        {{'r'}, IDNO, art, "", "", before, "Art & Désign\n B-", ""},
-        {{'g', Down, Down, Down, Down, Enter}, 0, art, "", "", before, "Art & Désign\n B-", ""},
-        {{'g', Enter}, 0, art, inserted, "", inserted, "Inserted\n A-", "changed since it was"},
-        {{'g', Enter}, 0, art, edited, "", edited, "Art & Désign\n B-", "changed since it was"},
-        {{'g', Enter}, 0, art, cut, "", cut, "Art & Désign\n B-", "changed since it was"},
+        {{'c', Down, Down, Enter}, 0, art, "", "", with(art, "224"), "Art & Désign B-", ""},
+        {{'s', Enter}, 0, art, "", "", with(art, "114"), "Optics D", ""},
+        {{'r'}, IDYES, art, "", "", first + rest, "Optics D", ""},
+        {{'r'}, EnterKey, art, "", "", before, "Art & Désign B-", ""}, // the question says No
+        {{'g', Down, Down, Down, Down, Enter}, 0, art, "", "", before, "Art & Désign B-", ""},
+        {{'g', Enter}, 0, art, inserted, "", inserted, "Inserted A-", "changed since it was"},
+        {{'g', Enter}, 0, art, edited, "", edited, "Art & Désign B-", "changed since it was"},
+        {{'g', Enter}, 0, art, cut, "", cut, "Art & Désign B-", "changed since it was"},
         {{'g', Enter}, 0, art, "-", "", "", " ", "no longer there"},
-        {{'r'}, IDYES, art, "", "rename", before, "Art & Désign\n B-", "could not take the place"},
+        {{'r'}, IDYES, art, "", "rename", before, "Art & Désign B-", "could not take the place"},
     };
     ModalAnswerer answerer;
     for (const auto& c : cases) {
@@ -288,6 +292,7 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
                       "Remove \"Art & Désign\" (Semester 2, 2 credits, "
                       "grade B-) from the result file?\n\nEvery "
                       "other subject stays as it is.");
+            EXPECT_EQ(ModalAnswerer::Seen[1].Owner, view_) << "a question the view can cover";
         }
         if (*c.Said != '\0') {
             EXPECT_EQ(ModalAnswerer::Seen.back().Caption, "WARNING");
@@ -301,19 +306,18 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
                   c.Row1)
             << "the view shows the file as it is";
     }
-    const LONG style = GetWindowLongA(GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + 6), GWL_STYLE);
-    EXPECT_NE(style & SS_NOPREFIX, 0) << "\"Art & Design\" shown as \"Art _Design\"";
 }
 
 // With the focus on the semester list, the view's modal loop hands the wheel and the keys to
 // the message filter first: the wheel over the rows scrolls them (over the list it stays the
 // list's), the menu key opens a menu of every subject the view counts (not a damaged one) and the
 // view's own items, which a semester without subjects and a right-click outside the rows open
-// alone, and a row scrolled into view has its own menu.
+// alone, and a row scrolled into view has its own menu. The last subject, which has no name,
+// removed from there, the rows still fill their seven places.
 TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     std::string file = Record(1, "Damaged", 3, 12) + Record(2, "Other", 0, 0);
     for (int i = 1; i <= 10; ++i) {
-        file += Record(1, std::to_string(i), 0, 0);
+        file += Record(1, i < 10 ? std::to_string(i) : "", 0, 0);
     }
     ModalAnswerer answerer; // OK to the damaged subject's warning
     Open(file);
@@ -331,23 +335,28 @@ TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     EXPECT_FALSE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
                         {listPlace.left + 2, listPlace.top + 2}));
     EXPECT_TRUE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), {row.left + 2, row.top + 2}));
-    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "4\n") << "the rows did not scroll";
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "4") << "the rows did not scroll";
     answerer.Keys({Up, Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
     EXPECT_TRUE(filter(WM_KEYDOWN, VK_APPS, {}));
     EXPECT_TRUE(filter(WM_KEYUP, VK_APPS, {})) << "the key's way up opens no second menu";
+    answerer.Keys({'r'});
+    answerer.Press(IDYES);
     Pointer(WM_RBUTTONUP, InRow(7));
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
+    EXPECT_EQ(ModalAnswerer::Seen[0].Text, "1\t1 A>|2\t1 A>|3\t1 A>|4\t1 A>|5\t1 A>|6\t1 A>|7\t1 "
+                                           "A>|8\t1 A>|9\t1 A>|(no name)\t1 A>|-|&Plan a target "
+                                           "CGPA...");
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"(no name)\"...|-|&Grade>A-|&Credits>1|"
+                                           "&Semester>Semester 1");
+    EXPECT_EQ(file_.Read(), file.substr(0, file.size() - Record(1, "", 0, 0).size()));
+    EXPECT_EQ(Rows(), "3|4|5|6|7|8|9|");
+    EXPECT_EQ(GetScrollPos(GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL), SB_CTL), 2);
     Pointer(WM_RBUTTONUP, {5, 5});
     CurrentSemester = 7;
     filter(WM_KEYDOWN, VK_APPS, {});
-    ASSERT_EQ(ModalAnswerer::Seen.size(), 4U);
-    EXPECT_EQ(ModalAnswerer::Seen[0].Text, "1\t1 A>|2\t1 A>|3\t1 A>|4\t1 A>|5\t1 A>|6\t1 A>|7\t1 "
-                                           "A>|8\t1 A>|9\t1 A>|10\t1 A>|-|&Plan a target CGPA...");
-    EXPECT_EQ(ModalAnswerer::Seen[2].Text, "&Plan a target CGPA...");
+    ASSERT_EQ(ModalAnswerer::Seen.size(), 5U);
     EXPECT_EQ(ModalAnswerer::Seen[3].Text, "&Plan a target CGPA...");
-    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"10\"...|-|&Grade>A-|&Credits>1|"
-                                           "&Semester>Semester 1");
-    const std::string last = Record(1, "10", 0, 0);
-    EXPECT_EQ(file_.Read(), file.substr(0, file.size() - last.size()) + Record(1, "10", 0, 1));
+    EXPECT_EQ(ModalAnswerer::Seen[4].Text, "&Plan a target CGPA...");
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
@@ -363,6 +372,47 @@ TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
     }
     EXPECT_EQ(TabHitRectangle(8, DialogScale{7, 13}).Left, 347); // 346.5 rounded
     EXPECT_EQ(TabHitRectangle(1, DialogScale{6, 26}).Bottom, 72);
+}
+
+// Long subjects that begin alike: each cell shows one line ("&" as it is), cut short with "..."
+// before the credits, and the whole subject in a tooltip while the pointer rests on it.
+TEST_F(ViewTest, ALongSubjectShowsOnOneLineAndWholeInItsTooltip) {
+    const std::string second = "Introduction to Theoretical Computer Science II";
+    Open(Record(1, "Introduction to Theoretical Computer Science I", 3, 0) +
+         Record(1, second, 3, 0));
+    RefreshResultsView(view_);
+    for (int row = 0; row < 7; ++row) {
+        HWND cell = GetDlgItem(view_, IDC_VIEW_ROW1_SUBJECT + row);
+        RECT subject{};
+        RECT credits{};
+        GetWindowRect(cell, &subject);
+        GetWindowRect(GetDlgItem(view_, IDC_VIEW_ROW1_CREDITS + row), &credits);
+        EXPECT_LE(subject.right, credits.left) << "row " << row + 1 << " runs into its credits";
+        EXPECT_EQ(GetWindowLongA(cell, GWL_STYLE) & (SS_TYPEMASK | SS_ENDELLIPSIS | SS_NOPREFIX),
+                  SS_ENDELLIPSIS | SS_NOPREFIX)
+            << "row " << row + 1 << " wraps, or shows \"Art & Design\" as \"Art _Design\"";
+    }
+    HWND tip = nullptr;
+    do {
+        tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
+    } while (tip != nullptr && GetWindow(tip, GW_OWNER) != view_);
+    POINT at = InRow(2);
+    ClientToScreen(view_, &at);
+    SetCursorPos(at.x, at.y); // where the tooltip looks whether the pointer still rests
+    PumpMessages();
+    Pointer(WM_MOUSEMOVE, InRow(2));
+    for (int wait = 0; wait < 100 && !IsWindowVisible(tip); ++wait) {
+        Sleep(20);
+        PumpMessages();
+    }
+    char text[64] = "";
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(tool.uId, static_cast<UINT_PTR>(IDC_VIEW_ROW1_SUBJECT + 1));
+    EXPECT_EQ(std::string(text), second);
 }
 
 // The strip after tick t of an undisturbed opening: one picture runs right and back, then the
@@ -389,7 +439,7 @@ TEST_F(ViewTest, TheOpeningAnimationThenTheResultsThenTheBlink) {
         Tick();
     }
     EXPECT_EQ(Strip(), Resting(3));
-    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "Physics\n");
+    EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "Physics");
     EXPECT_EQ(ControlText(view_, IDC_VIEW_GPA), "3.00");
     EXPECT_EQ(Verdict(), IDC_VIEW_BAD);
     for (int t = 31; t <= 34; ++t) {
@@ -439,11 +489,15 @@ TEST_F(ViewTest, TheResultsComeOnTimeWhateverStoppedTheOpening) {
 
 TEST_F(ViewTest, TheRealTimerKeepsAnimatingBehindTheAboutScreen) {
     Open(Record(1, "Algebra", 3, 0), DialogFunc3);
+    static HWND aboutOwner = nullptr;
     SetTimer(nullptr, 0, 1200, [](HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        PostMessageA(FindScreen(IDC_ABOUT_PICTURE), WM_COMMAND, IDOK, 0);
+        HWND about = FindScreen(IDC_ABOUT_PICTURE);
+        aboutOwner = GetWindow(about, GW_OWNER);
+        PostMessageA(about, WM_COMMAND, IDOK, 0);
     });
     SendCommand(view_, IDC_ABOUT_BUTTON); // returns when the About screen closes
+    EXPECT_EQ(aboutOwner, view_) << "an About screen the view can cover";
     KillTimer(nullptr, ViewTimerId);
     const std::string strip = Strip();
     EXPECT_FALSE(ControlVisible(view_, SelectedPicture(1))) << "no tick behind About: " << strip;
