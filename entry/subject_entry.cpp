@@ -16,6 +16,7 @@
 #include "screen_flow.h"
 #include "screen_pictures.h"
 #include "subject_record.h"
+#include "typed_subject.h"
 
 namespace {
 
@@ -91,32 +92,6 @@ void ReportRefusedInsert(const AppendResult& result) {
     ShowMessage(text.c_str(), "WARNING", MB_OK | icon);
 }
 
-// The subject as the result file stores it (the system's ANSI code page), or nothing when it
-// cannot be stored as typed: a character that the code page cannot hold, or more bytes than a
-// record's subject holds (a character of a multi-byte code page takes two).
-std::optional<std::string> StoredSubject(HWND window) {
-    wchar_t typed[SubjectSize] = L"";
-    GetDlgItemTextW(window, IDC_ENTRY_SUBJECT, typed, static_cast<int>(std::size(typed)));
-    const StoredText stored = CodePageFromUtf16(typed);
-    std::string refusal;
-    if (!stored.Unstorable.empty()) {
-        refusal = "These characters of the subject cannot be stored in the result file on this "
-                  "computer:\n\n" +
-                  stored.Unstorable +
-                  "\n\nThe subject was not saved. Write it without them, then press Insert "
-                  "again.";
-    } else if (stored.Bytes.size() >= SubjectSize) {
-        refusal = "The subject is too long to be stored: on this computer it takes the room of " +
-                  std::to_string(stored.Bytes.size()) + " characters in the result file, and " +
-                  std::to_string(SubjectSize - 1) +
-                  " fit.\n\nThe subject was not saved. Shorten it, then press Insert again.";
-    } else {
-        return stored.Bytes;
-    }
-    ShowMessage(refusal.c_str(), "Input Error", MB_OK | MB_ICONWARNING);
-    return std::nullopt;
-}
-
 // Appends one record. A subject or write that is refused changes nothing on the screen: the
 // subject stays in its field, Insert stays enabled for another try, and the next attempt
 // still starts a new file afresh.
@@ -128,7 +103,9 @@ void InsertSubject(HWND window) {
     const auto gradeIndex =
         static_cast<int>(SendDlgItemMessageA(window, IDC_ENTRY_GRADE, CB_GETCURSEL, 0, 0));
 
-    const std::optional<std::string> subject = StoredSubject(window);
+    const std::optional<std::string> subject =
+        StoredSubject(TypedSubject(window, IDC_ENTRY_SUBJECT).c_str(), window,
+                      "The subject was not saved.", "press Insert again");
     if (!subject) {
         return;
     }

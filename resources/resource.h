@@ -8,6 +8,7 @@
 #define IDD_SPLASH 4
 #define IDD_ABOUT 5
 #define IDD_PLAN_TARGET 7 // over the results view
+#define IDD_RENAME_SUBJECT 8 // over the results view
 
 // 2. Icon group
 #define IDI_GRADEWICK 6
@@ -88,3 +89,6 @@
 #define IDC_PLAN_SEMESTER 202
 #define IDC_PLAN_CREDITS 203
 #define IDC_PLAN_ANSWER 204
+
+// 11. Rename subject, a dialog of the results view (OK is IDOK, Cancel IDCANCEL)
+#define IDC_RENAME_SUBJECT 210

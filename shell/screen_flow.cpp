@@ -97,10 +97,10 @@ void OpenAboutScreen() {
     DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(IDD_ABOUT), workingScreen, DialogAbout, 0);
 }
 
-int ShowMessage(const char* text, const char* caption, UINT type) {
+int ShowMessage(const char* text, const char* caption, UINT type, HWND owner) {
     NestedLoopScope nested;
-    return MessageBoxW(workingScreen, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
-                       type);
+    return MessageBoxW(owner != nullptr ? owner : workingScreen, Utf16FromUtf8(text).c_str(),
+                       Utf16FromUtf8(caption).c_str(), type);
 }
 
 int TakePendingScreen() {

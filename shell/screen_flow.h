@@ -50,9 +50,9 @@ class NestedLoopScope {
 // DialogAbout, 0); returns when it closes.
 void OpenAboutScreen();
 
-// A message box owned by the working screen (BoxOwner); text and caption in UTF-8, so that a path
-// shows as it is.
-int ShowMessage(const char* text, const char* caption, UINT type);
+// A message box owned by the working screen (BoxOwner), or by the dialog of the screen that is
+// given; text and caption in UTF-8, so that a path shows as it is.
+int ShowMessage(const char* text, const char* caption, UINT type, HWND owner = nullptr);
 
 // --- Test seams ------------------------------------------------------------------------------
 // Screen tests create screens modeless, so a change they cause is never run: it stays pending.

@@ -14,6 +14,7 @@
 #include "grade_scale.h"
 #include "result_file.h"
 #include "result_rewrite.h"
+#include "rename_dialog.h"
 #include "results_view.h"
 #include "screen_flow.h"
 #include "subject_rows.h"
@@ -25,7 +26,8 @@ namespace {
 // The items of one subject's menu, and its command ids: 1 + the subject's place in the menu
 // times ItemsPerSubject + the item.
 constexpr UINT RemoveItem = 0;
-constexpr UINT FirstGradeItem = 1;
+constexpr UINT RenameItem = 1;
+constexpr UINT FirstGradeItem = 2;
 constexpr UINT FirstCreditItem = FirstGradeItem + GradeCount;
 constexpr UINT FirstSemesterItem = FirstCreditItem + CreditChoiceCount;
 constexpr UINT ItemsPerSubject = FirstSemesterItem + SemesterCount;
@@ -64,6 +66,7 @@ HMENU SubjectMenu(const SubjectRecord& record, std::size_t place) {
     const std::string remove =
         "&Remove \"" + (subject.empty() ? std::string(NoName) : MenuText(subject)) + "\"...";
     AppendMenuA(menu, MF_STRING, CommandOf(place, RemoveItem), remove.c_str());
+    AppendMenuA(menu, MF_STRING, CommandOf(place, RenameItem), "Re&name...");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendChoices(menu, CommandOf(place, FirstGradeItem), GradeCount, record.GradeIndex,
                   GradeLetter, "&Grade");
@@ -116,7 +119,7 @@ void ReportUnchanged(const std::string& opening, const std::string& closing, UIN
 
 // Carries out one item of a subject's menu, under the writers' lock, on the file only if it is
 // still byte for byte the file that the view shows. A change of grade, credits or semester
-// replaces only that field's text; every other byte stays.
+// replaces only that field's text, a new name only the subject line's; every other byte stays.
 void ChangeSubject(HWND view, int index, UINT item) {
     const SubjectRecord& record = RecordTable[static_cast<std::size_t>(index)];
     RecordChange change;
@@ -127,6 +130,14 @@ void ChangeSubject(HWND view, int index, UINT item) {
         if (!AskToRemove(record)) {
             return;
         }
+    } else if (item == RenameItem) {
+        const std::optional<std::string> name = AskNewName(view, record);
+        if (!name) {
+            return;
+        }
+        change.Field = RecordField::Subject;
+        change.Text = *name;
+        same = *name == WithoutLineFeed(record.Subject);
     } else if (const int grade = static_cast<int>(item - FirstGradeItem); item < FirstCreditItem) {
         change.Field = RecordField::GradeIndex;
         change.Text = std::to_string(grade);

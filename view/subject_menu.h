@@ -6,6 +6,7 @@
 // WM_CONTEXTMENU of the results view. A right-click on a row opens the menu of its subject:
 //
 //     &Remove "<subject>"...
+//     Re&name...
 //     ----------------------
 //     &Grade     >  A  A-  B+  B  B-  C+  C  C-  D+  D
 //     &Credits   >  1  2  3  4

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "plan_dialog.h"
+#include "spreadsheet_export.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct ViewItem {
 
 constexpr ViewItem ViewItems[] = {
     {"&Plan a target CGPA...", OpenPlanDialog},
+    {"&Export for a spreadsheet...", ExportForSpreadsheet},
 };
 
 } // namespace

@@ -90,6 +90,31 @@ void AnswerMenu(HWND window) {
     }
 }
 
+// The Rename dialog, on the second sighting of each time it is there to be answered (it stays
+// after a refusal): recorded with the name it shows ("[name]" when all of it is selected), then
+// the next queued name and Enter, or Escape once none is queued.
+void AnswerRename(HWND dialog, HWND field) {
+    if (!IsWindowVisible(dialog) || !IsWindowEnabled(dialog) || ++sightings[dialog] != 2) {
+        return;
+    }
+    sightings[dialog] = 0;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const std::string shown = TextOf(field);
+    const bool whole = start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field));
+    ModalAnswerer::Seen.push_back(
+        {TextOf(dialog), whole ? "[" + shown + "]" : shown, true, GetWindow(dialog, GW_OWNER)});
+    int key = VK_ESCAPE;
+    if (!names.empty()) {
+        SetWindowTextW(field, Utf16FromUtf8(names.front()).c_str());
+        names.pop_front();
+        key = VK_RETURN;
+    }
+    PostMessageA(field, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+}
+
 // Answered on the second sighting, once the box has finished setting itself up.
 void Answer(HWND box) {
     if (IsMenu(box)) {
@@ -99,6 +124,11 @@ void Answer(HWND box) {
             answered = box;
             AnswerMenu(box);
         }
+        return;
+    }
+    HWND rename = GetDlgItem(box, IDC_RENAME_SUBJECT);
+    if (rename != nullptr) {
+        AnswerRename(box, rename);
         return;
     }
     HWND fileName = GetDlgItem(box, FileNameId);

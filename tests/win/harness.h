@@ -67,10 +67,12 @@ struct Box {
     HWND Owner;          // the window beneath it, which it disables and stays in front of
 };
 
-// While alive, a timer on this thread finds every message box, file dialog and shortcut menu that
-// opens (in whatever modal loop), records it and answers it: the next queued button (OK once the
-// queue is empty) on a message box, the next queued name (Cancel once the queue is empty) in a
-// file dialog, the next queued keys (Escape once the queue is empty) in a menu. A menu is
+// While alive, a timer on this thread finds every message box, file dialog, Rename dialog and
+// shortcut menu that opens (in whatever modal loop), records it and answers it: the next queued
+// button (OK once the queue is empty) on a message box, the next queued name (Cancel once the
+// queue is empty) in a file dialog, the next queued name and Enter (Escape once the queue is
+// empty) in the Rename dialog, each time it is there to be answered, the next queued keys
+// (Escape once the queue is empty) in a menu. A menu is
 // recorded with the caption "menu" and its items as text: "&Remove \"Art\"...|-|&Grade>A-|..."
 // (a submenu with its checked item).
 class ModalAnswerer {
@@ -79,7 +81,7 @@ class ModalAnswerer {
     ~ModalAnswerer();
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
-    void Name(const std::string& fileName); // UTF-8; the next file dialog gets it; "" cancels
+    void Name(const std::string& fileName); // UTF-8; the next file or Rename dialog gets it
     // The next message box gets it (IDYES, IDNO, ...; 0: nothing), or minus a virtual key:
     // that key pressed on the button that has the focus (-VK_RETURN: Enter).
     void Press(int buttonId);

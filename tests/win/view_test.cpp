@@ -2,6 +2,8 @@
 // pointer messages, and the animation tick by tick (its timer stopped so the test gives ticks).
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "harness.h"
 
@@ -285,8 +287,9 @@ TEST_F(ViewTest, EachItemOfASubjectsMenuChangesExactlyItsRecordOrSaysWhyNot) {
             << "the file lost what it was";
         SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_EQ(ModalAnswerer::Seen.size(), 1U + (c.Answer != 0) + (*c.Said != '\0'));
-        EXPECT_EQ(ModalAnswerer::Seen[0].Text, "&Remove \"Art && Désign\"...|-|&Grade>B-|"
-                                               "&Credits>2|&Semester>Semester 2");
+        EXPECT_EQ(ModalAnswerer::Seen[0].Text,
+                  "&Remove \"Art && Désign\"...|Re&name...|-|&Grade>B-|"
+                  "&Credits>2|&Semester>Semester 2");
         if (c.Answer != 0) {
             EXPECT_EQ(ModalAnswerer::Seen[1].Text,
                       "Remove \"Art & Désign\" (Semester 2, 2 credits, "
@@ -336,7 +339,7 @@ TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
                         {listPlace.left + 2, listPlace.top + 2}));
     EXPECT_TRUE(filter(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), {row.left + 2, row.top + 2}));
     EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), "4") << "the rows did not scroll";
-    answerer.Keys({Up, Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
+    answerer.Keys({Up, Up, Up, Right, 'g', Down, Enter}); // the last subject's grade: A-
     EXPECT_TRUE(filter(WM_KEYDOWN, VK_APPS, {}));
     EXPECT_TRUE(filter(WM_KEYUP, VK_APPS, {})) << "the key's way up opens no second menu";
     answerer.Keys({'r'});
@@ -345,9 +348,10 @@ TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     ASSERT_EQ(ModalAnswerer::Seen.size(), 3U);
     EXPECT_EQ(ModalAnswerer::Seen[0].Text, "1\t1 A>|2\t1 A>|3\t1 A>|4\t1 A>|5\t1 A>|6\t1 A>|7\t1 "
                                            "A>|8\t1 A>|9\t1 A>|(no name)\t1 A>|-|&Plan a target "
-                                           "CGPA...");
-    EXPECT_EQ(ModalAnswerer::Seen[1].Text, "&Remove \"(no name)\"...|-|&Grade>A-|&Credits>1|"
-                                           "&Semester>Semester 1");
+                                           "CGPA...|&Export for a spreadsheet...");
+    EXPECT_EQ(ModalAnswerer::Seen[1].Text,
+              "&Remove \"(no name)\"...|Re&name...|-|&Grade>A-|&Credits>1|"
+              "&Semester>Semester 1");
     EXPECT_EQ(file_.Read(), file.substr(0, file.size() - Record(1, "", 0, 0).size()));
     EXPECT_EQ(Rows(), "3|4|5|6|7|8|9|");
     EXPECT_EQ(GetScrollPos(GetDlgItem(view_, IDC_VIEW_ROWS_SCROLL), SB_CTL), 2);
@@ -355,8 +359,124 @@ TEST_F(ViewTest, TheWheelTheMenuKeyAndTheRowsReachEverySubject) {
     CurrentSemester = 7;
     filter(WM_KEYDOWN, VK_APPS, {});
     ASSERT_EQ(ModalAnswerer::Seen.size(), 5U);
-    EXPECT_EQ(ModalAnswerer::Seen[3].Text, "&Plan a target CGPA...");
-    EXPECT_EQ(ModalAnswerer::Seen[4].Text, "&Plan a target CGPA...");
+    EXPECT_EQ(ModalAnswerer::Seen[3].Text, "&Plan a target CGPA...|&Export for a spreadsheet...");
+    EXPECT_EQ(ModalAnswerer::Seen[4].Text, "&Plan a target CGPA...|&Export for a spreadsheet...");
+}
+
+// Rename gives a subject a new name where it is, replacing only its subject line (NUL bytes
+// after what the view shows included), on the file as it was shown; or it says why not in an
+// "Input Error" and the dialog stays with the text as typed; Escape then ends the dialog alone.
+TEST_F(ViewTest, RenameGivesASubjectANewNameWhereItIsOrSaysWhyNot) {
+    const std::string first = Record(1, "Algebra", 3, 0);
+    const std::string rest = Record(2, "Optics", 0, 9);
+    const auto with = [&](const std::string& subject) {
+        return first + "Semester 2\n" + subject + "\n1\n4\n" + rest;
+    };
+    const std::string art = "Art & D\xe9sign";
+    const std::string inserted = Record(2, "Inserted", 1, 1) + with(art);
+    const struct {
+        std::string Subject; // as stored
+        std::vector<std::string> Names;
+        std::string Meanwhile;
+        std::string After;
+        const char* Row1;
+        const char* Boxes; // captions after the menu, and what the last box holds
+    } cases[] = {
+        {art, {"Art and Design"}, "", with("Art and Design"), "Art and Design", "Rename subject|"},
+        {art + '\0' + "logy", {"Art"}, "", with("Art"), "Art", "Rename subject|"},
+        {art,
+         {"成绩"},
+         "",
+         with(art),
+         "Art & Désign",
+         "Rename subject|Input Error|Rename subject|成绩"},
+        {art, {""}, "", with(art), "Art & Désign", "Rename subject|Input Error|Rename subject|[]"},
+        {art, {"Art & Désign"}, "", with(art), "Art & Désign", "Rename subject|"},
+        {art, {"Art and Design"}, inserted, inserted, "Inserted", "Rename subject|WARNING|"},
+    };
+    ModalAnswerer answerer;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        CurrentSemester = 1;
+        Open(with(c.Subject));
+        RefreshResultsView(view_);
+        if (!c.Meanwhile.empty()) {
+            file_.Write(c.Meanwhile);
+        }
+        // A file to be left as it is is read-only: a write would be refused with a warning.
+        SetFileAttributesA(file_.Path.c_str(),
+                           c.After == with(c.Subject) ? FILE_ATTRIBUTE_READONLY : 0);
+        ModalAnswerer::Seen.clear();
+        answerer.Keys({'n'});
+        for (const std::string& name : c.Names) {
+            answerer.Name(name);
+        }
+        Pointer(WM_RBUTTONUP, InRow(1));
+        SetFileAttributesA(file_.Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::string boxes;
+        for (std::size_t i = 1; i < ModalAnswerer::Seen.size(); ++i) {
+            const Box& box = ModalAnswerer::Seen[i];
+            boxes += box.Caption + "|";
+            const bool dialogs = box.Caption == "Input Error";
+            EXPECT_TRUE(dialogs ? box.Owner != view_ && box.Owner != nullptr : box.Owner == view_)
+                << box.Caption << " belongs to " << (dialogs ? "the dialog" : "the view");
+        }
+        if (ModalAnswerer::Seen.size() > 2 &&
+            ModalAnswerer::Seen.back().Caption == "Rename subject") {
+            boxes += ModalAnswerer::Seen.back().Text; // as typed, after a refusal
+        }
+        EXPECT_EQ(boxes, c.Boxes);
+        ASSERT_GE(ModalAnswerer::Seen.size(), 2U);
+        EXPECT_EQ(ModalAnswerer::Seen[1].Text, "[Art & Désign]") << "the name shown, selected";
+        EXPECT_EQ(file_.Read(), c.After);
+        EXPECT_EQ(ControlText(view_, IDC_VIEW_ROW1_SUBJECT), c.Row1);
+        EXPECT_FALSE(TakeQuitCode()) << "the dialog's Escape ended the program";
+    }
+}
+
+// Export writes, after a byte order mark, exactly the CSV bytes of "gradewick-cli export
+// --format csv" (pinned by the companion's own case) and says so; a write that fails says what
+// happened and leaves the file that was there as it was.
+TEST_F(ViewTest, ExportWritesTheCompanionsCsvForASpreadsheet) {
+    std::ifstream golden("program_written_crlf.rst", std::ios::binary);
+    std::ifstream pinned("export_program_written.csv", std::ios::binary);
+    const std::string file{std::istreambuf_iterator<char>(golden), {}};
+    const std::string csv{std::istreambuf_iterator<char>(pinned), {}};
+    ASSERT_FALSE(csv.empty());
+    TempFile out(".csv");
+    const struct {
+        const char* Before; // nullptr: no file there
+        const char* Fault;
+        std::string After;
+        const char* Said;
+    } cases[] = {
+        {nullptr, "", "\xef\xbb\xbf" + csv, "Gradewick|Exported 10 subjects to "},
+        {"old", "write", "old", "WARNING|The subjects could not be exported:\n\n"},
+    };
+    ModalAnswerer answerer;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Fault);
+        Open(file);
+        RefreshResultsView(view_);
+        DeleteFileA(out.Path.c_str());
+        if (c.Before != nullptr) {
+            out.Write(c.Before);
+        }
+        ModalAnswerer::Seen.clear();
+        InjectRewriteFault(c.Fault);
+        answerer.Keys({'e'});
+        answerer.Name(out.Path);
+        answerer.Press(IDYES); // to the question before an existing file is replaced
+        Pointer(WM_RBUTTONUP, {5, 5});
+        InjectRewriteFault("");
+        EXPECT_EQ(out.Read(), c.After);
+        const std::string said = c.Said;
+        ASSERT_GE(ModalAnswerer::Seen.size(), 3U);
+        const Box& box = ModalAnswerer::Seen.back();
+        EXPECT_EQ(box.Caption, said.substr(0, said.find('|')));
+        EXPECT_EQ(box.Text.rfind(said.substr(said.find('|') + 1) + out.Path, 0), 0U) << box.Text;
+        EXPECT_EQ(ModalAnswerer::Seen[1].Owner, view_) << "Save As belongs to the view";
+    }
 }
 
 TEST_F(ViewTest, TabRectanglesAreInclusiveAndScaled) {
