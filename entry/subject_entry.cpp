@@ -73,7 +73,8 @@ void ReportRefusedInsert(const AppendResult& result) {
         break;
     case AppendStatus::NotRegular:
         opening = "The result file is not a regular file:";
-        advice = "The subject was not saved. Choose a result file (.rst) instead.";
+        advice = "It is a folder, a pipe or a device, which holds no subjects. The subject was not "
+                 "saved.";
         break;
     case AppendStatus::Damaged:
         advice = result.Reason +

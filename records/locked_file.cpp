@@ -64,6 +64,26 @@ bool LockedFile::Empty() {
     return CutTo(0, false);
 }
 
+bool LockedFile::Lock(std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        const Attempt attempt = TryLock();
+        if (attempt == Attempt::Held) {
+            status_ = LockStatus::Taken;
+            return true;
+        }
+        if (attempt == Attempt::Failed) {
+            status_ = LockStatus::Failed;
+            reason_ = PlatformReason();
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            status_ = LockStatus::InUse;
+            return false;
+        }
+        std::this_thread::sleep_for(RetryEvery);
+    }
+}
+
 #if defined(_WIN32)
 
 namespace {
@@ -115,31 +135,19 @@ bool LockedFile::Open(bool create) {
     return false;
 }
 
-bool LockedFile::Lock(std::chrono::steady_clock::time_point deadline) {
-    for (;;) {
-        OVERLAPPED at{};
-        at.OffsetHigh = LockOffsetHigh;
-        if (LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                       &at) != 0) {
-            status_ = LockStatus::Taken;
-            return true;
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
-            status_ = LockStatus::Taken; // a volume without locks: the rewrite's check remains
-            return true;
-        }
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            status_ = LockStatus::Failed;
-            reason_ = PlatformReason();
-            return false;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            status_ = LockStatus::InUse;
-            return false;
-        }
-        std::this_thread::sleep_for(RetryEvery);
+LockedFile::Attempt LockedFile::TryLock() {
+    OVERLAPPED at{};
+    at.OffsetHigh = LockOffsetHigh;
+    if (LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) !=
+        0) {
+        return Attempt::Held;
     }
+    const DWORD error = GetLastError();
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+        return Attempt::Held; // a volume without locks: the rewrite's check remains
+    }
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? Attempt::Busy
+                                                                      : Attempt::Failed;
 }
 
 bool LockedFile::StillNamedByPath() const {
@@ -269,27 +277,14 @@ bool LockedFile::Open(bool create) {
     return false;
 }
 
-bool LockedFile::Lock(std::chrono::steady_clock::time_point deadline) {
-    for (;;) {
-        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            status_ = LockStatus::Taken;
-            return true;
-        }
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) {
-            status_ = LockStatus::Taken; // a file system without locks: the rewrite's check remains
-            return true;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            status_ = LockStatus::Failed;
-            reason_ = PlatformReason();
-            return false;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            status_ = LockStatus::InUse;
-            return false;
-        }
-        std::this_thread::sleep_for(RetryEvery);
+LockedFile::Attempt LockedFile::TryLock() {
+    if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        return Attempt::Held;
     }
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) {
+        return Attempt::Held; // a file system without locks: the rewrite's check remains
+    }
+    return errno == EWOULDBLOCK || errno == EINTR ? Attempt::Busy : Attempt::Failed;
 }
 
 bool LockedFile::StillNamedByPath() const {

@@ -50,6 +50,8 @@ class LockedFile {
     // Each sets status_ and reason_ where it fails.
     bool Open(bool create);
     bool Lock(std::chrono::steady_clock::time_point deadline);
+    enum class Attempt { Held, Busy, Failed };
+    Attempt TryLock(); // once, without waiting
     [[nodiscard]] bool StillNamedByPath() const;
     void Close();
     bool Length(std::uint64_t& length);

@@ -22,7 +22,7 @@ SELECTED_TAB_COLOUR='#5B1F9E' # the current tab's digit, which blinks
 ADD_SUBJECT=(318 252)
 NEW_FILE=(242 79)
 EXISTING_FILE=(242 124)
-MENU_GRADE=(50 37)
+MENU_GRADE=(50 54)
 OUTSIDE_ROWS=(60 250)
 
 bash scripts/install-deps.sh
@@ -238,8 +238,8 @@ logpixels 96
 
 # A third semester of ten subjects, scrolled to its end with the mouse wheel; a name too long
 # for its cell, and its tooltip; the menu of the first subject shown, its grades open; Remove on
-# the last, which asks first (No keeps it); the view's own menu outside the rows, and its "Plan a
-# target CGPA" for the semester after.
+# the last, which asks first (No keeps it); Rename on another; the view's own menu outside the
+# rows (planning and export), and its "Plan a target CGPA" for the semester after.
 start_program
 selection=$(window Gradewick)
 xdotool key Down # Existing file
@@ -280,6 +280,11 @@ menus 1 >/dev/null
 question=$(after r Gradewick "$view")
 shoot_view results-remove.png 3 100 "$view" "$question"
 xdotool key alt+n
+right_click "$view" "$ROW_X" "${ROW_Y[2]}"
+menus 1 >/dev/null
+rename=$(after n 'Rename subject')
+shoot results-rename.png "$view" "$rename"
+xdotool key Escape
 right_click "$view" "${OUTSIDE_ROWS[@]}"
 shoot_view results-view-menu.png 3 100 "$view" "$(menus 1)"
 plan=$(after p 'Plan a target CGPA')

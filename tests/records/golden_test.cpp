@@ -17,28 +17,9 @@
 #include "result_file.h"
 #include "result_rewrite.h"
 #include "summary.h"
+#include "test_files.h"
 
 namespace {
-
-// A file path private to the running test, removed again at the end of the test.
-struct TemporaryFile {
-    std::string Path() const { return path.string(); }
-    ~TemporaryFile() { std::filesystem::remove(path); }
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        (std::string("gradewick-") + testing::UnitTest::GetInstance()->current_test_info()->name() +
-         ".rst");
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string GoldenPath(const char* name) {
     return std::string("golden/") + name;
@@ -126,16 +107,16 @@ TEST(Golden, EveryFileLoadsAndSummarisesAsExpected) {
 
 TEST(Golden, RefusedWritesLeaveTheFileUntouched) {
     TemporaryFile file;
-    WriteBytes(file.Path(), "Semester 1\r\nArt\r\n0\r\n0\r\n");
+    WriteBytes(file.Path, "Semester 1\r\nArt\r\n0\r\n0\r\n");
     const std::string subject50(50, 'x');
     for (const auto& [afresh, label, subject] :
          {std::tuple{false, "Semester 1", subject50.c_str()},
           std::tuple{true, "Semester 1", "Two\nlines"}, std::tuple{true, "Semester 1\n", "Art"},
           std::tuple{false, "Semester 1 and 2", "Art"}}) {
-        EXPECT_EQ(AppendRecord(file.Path().c_str(), afresh, label, subject, 0, 0).Status,
+        EXPECT_EQ(AppendRecord(file.Path.c_str(), afresh, label, subject, 0, 0).Status,
                   AppendStatus::BadText);
     }
-    EXPECT_EQ(ReadBytes(file.Path()), "Semester 1\r\nArt\r\n0\r\n0\r\n");
+    EXPECT_EQ(ReadBytes(file.Path), "Semester 1\r\nArt\r\n0\r\n0\r\n");
     EXPECT_EQ(AppendRecord("no-such-folder/x.rst", false, "Semester 1", "Art", 0, 0).Status,
               AppendStatus::Failed);
 }
@@ -192,14 +173,14 @@ TEST(Golden, RecordsChangedWhereTheyAre) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string input = ReadBytes(GoldenPath(row.input));
-        WriteBytes(file.Path(), input);
+        WriteBytes(file.Path, input);
         const RewriteResult result =
-            RewriteRecords(file.Path(), {&row.change, 1}, input + row.shownAfter);
+            RewriteRecords(file.Path, {&row.change, 1}, input + row.shownAfter);
         EXPECT_EQ(result.Status, row.status) << result.Message;
         const bool done = row.status == RewriteStatus::Done;
-        EXPECT_EQ(ReadBytes(file.Path()),
+        EXPECT_EQ(ReadBytes(file.Path),
                   done ? ReadBytes(GoldenPath(row.name) + ".rewritten") : input);
-        EXPECT_FALSE(std::filesystem::exists(file.Path() + ".new"));
+        EXPECT_FALSE(std::filesystem::exists(file.Path + ".new"));
     }
 }
 

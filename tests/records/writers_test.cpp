@@ -4,11 +4,8 @@
 // so that they meet on every round. Then what a writer says when the lock stays taken (the
 // companion too, from another process), appends that fail on a full disk, and the longest names.
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -28,44 +25,9 @@
 #include "result_file.h"
 #include "result_rewrite.h"
 #include "rewrite_faults.h"
+#include "test_files.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Without a separator at its end.
-std::string TemporaryFolder() {
-    const std::u8string folder = std::filesystem::temp_directory_path().u8string();
-    std::string path(folder.begin(), folder.end());
-    while (path.ends_with('/') || path.ends_with('\\')) {
-        path.pop_back();
-    }
-    return path;
-}
-
-// A result file private to the running test, removed again with whatever was left beside it.
-struct TemporaryFile {
-    explicit TemporaryFile(std::string name = "") {
-        if (name.empty()) {
-            name = std::string("gradewick-") +
-                   testing::UnitTest::GetInstance()->current_test_info()->name() + ".rst";
-        }
-        Path = TemporaryFolder() + "/" + name;
-    }
-    ~TemporaryFile() {
-        std::error_code ignored;
-        std::filesystem::remove(std::filesystem::u8path(Path), ignored);
-        std::filesystem::remove(std::filesystem::u8path(NewFileNameFor(Path)), ignored);
-    }
-    std::string Path;
-};
 
 std::string Records(int count, const char* subject = "S") {
     std::string bytes;
@@ -78,14 +40,9 @@ std::string Records(int count, const char* subject = "S") {
 // The companion's exit code on a command line (its own messages go to the test's output).
 int RunCompanion(const std::string& arguments) {
 #if defined(_WIN32)
-    const std::string command = "gradewick-cli.exe " + arguments;
+    return std::system(("gradewick-cli.exe " + arguments).c_str());
 #else
-    const std::string command = "./gradewick-cli " + arguments;
-#endif
-    const int status = std::system(command.c_str());
-#if defined(_WIN32)
-    return status;
-#else
+    const int status = std::system(("./gradewick-cli " + arguments).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
 }
@@ -126,33 +83,25 @@ TEST(Writers, NoSubjectIsLostWhenWritersMeet) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
         });
-        RewriteStatus first = RewriteStatus::Done;
+        bool firstDone = false;
         if (kind == 2) {
-            first = AppendRecord(file.Path.c_str(), false, "Semester 3", "First", 2, 2).Status ==
-                            AppendStatus::Done
-                        ? RewriteStatus::Done
-                        : RewriteStatus::Failed;
+            const AppendResult first =
+                AppendRecord(file.Path.c_str(), false, "Semester 3", "First", 2, 2);
+            firstDone = first.Status == AppendStatus::Done;
         } else {
-            RecordChange change;
-            change.Index = 1;
-            change.Remove = kind == 0;
-            change.Field = RecordField::GradeIndex;
-            change.Text = "3";
-            first =
-                RewriteRecords(file.Path, {&change, 1},
-                               kind == 1 ? std::optional<std::string_view>(before) : std::nullopt)
-                    .Status;
+            const RecordChange change{1, kind == 0, RecordField::GradeIndex, "3"};
+            const std::optional<std::string_view> shown(before);
+            firstDone =
+                RewriteRecords(file.Path, {&change, 1}, kind == 1 ? shown : std::nullopt).Status ==
+                RewriteStatus::Done;
         }
         HoldWriters(nullptr);
         if (other.joinable()) {
             other.join();
         }
         waited += armed ? 0 : 1;
+        ASSERT_TRUE(firstDone);
         const std::string after = ReadBytes(file.Path);
-        RecordTableArray table;
-        const LoadReport report = LoadRecordBytes(after, table);
-        ASSERT_EQ(first, RewriteStatus::Done);
-        ASSERT_FALSE(report.MoreThanCapacity);
         if (kind == 2) { // the second found the file full
             ASSERT_EQ(appended.Status, AppendStatus::Full);
             ASSERT_EQ(after, before + FormatRecord("Semester 3", "First", 2, 2));
