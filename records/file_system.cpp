@@ -92,7 +92,8 @@ std::string NewFileNameFor(const std::string& path) {
     if (wide.size() + 4 <= Longest) {
         return path + ".new";
     }
-    const std::size_t name = wide.find_last_of(L"\\/") + 1; // 0 when no folder is named
+    const std::size_t slash = wide.find_last_of(L"\\/");
+    const std::size_t name = slash == std::wstring::npos ? 0 : slash + 1;
     std::size_t keep = Longest >= 5 + name ? Longest - 5 : name;
     keep = std::max(keep, name);
     if (keep > name && keep < wide.size() && IS_LOW_SURROGATE(wide[keep])) {
@@ -276,7 +277,8 @@ std::string PlatformReason() {
 }
 
 std::string NewFileNameFor(const std::string& path) {
-    const std::size_t name = path.find_last_of('/') + 1; // 0 when no folder is named
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
     const long longest = pathconf(name == 0 ? "." : path.substr(0, name).c_str(), _PC_NAME_MAX);
     const std::size_t room = longest > 0 ? static_cast<std::size_t>(longest) : 255;
     if (path.size() - name + 4 <= room) {

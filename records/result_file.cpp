@@ -283,13 +283,13 @@ AppendResult AppendRecord(const char* path, bool startAfresh, const char* label,
     case LockStatus::Gone:
     case LockStatus::Failed: return {AppendStatus::Failed, file.Reason()};
     }
-    std::string bytes;
     std::string record;
     if (startAfresh) {
         if (!file.Empty()) {
             return {AppendStatus::Failed, file.Reason()};
         }
     } else {
+        std::string bytes;
         if (!file.ReadAll(bytes)) {
             return {AppendStatus::Failed, file.Reason()};
         }

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <numeric>
 #include <string>
 
 #include "app_state.h"
@@ -78,10 +79,11 @@ void ExportForSpreadsheet(HWND view) {
         ShowMessage(text.c_str(), WarningCaption, MB_ICONERROR);
         return;
     }
-    std::size_t subjects = 0;
-    for (const ExportSemester& semester : data.Semesters) {
-        subjects += semester.Subjects.size();
-    }
+    const std::size_t subjects =
+        std::accumulate(data.Semesters.begin(), data.Semesters.end(), std::size_t{0},
+                        [](std::size_t sum, const ExportSemester& semester) {
+                            return sum + semester.Subjects.size();
+                        });
     const std::string text = "Exported " + std::to_string(subjects) +
                              (subjects == 1 ? " subject to " : " subjects to ") + path + ".";
     ShowMessage(text.c_str(), Caption, MB_ICONINFORMATION);

@@ -155,7 +155,7 @@ TEST(Writers, AnAppendThatFailsLeavesTheFileAsItWas) {
     setrlimit(RLIMIT_FSIZE, &small);
     const AppendResult failed = AppendRecord(file.Path.c_str(), false, "Semester 2", "Art", 0, 0);
     setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, ignored);
+    static_cast<void>(std::signal(SIGXFSZ, ignored));
     EXPECT_EQ(failed.Status, AppendStatus::Failed);
     EXPECT_EQ(failed.Reason, "File too large");
     EXPECT_EQ(ReadBytes(file.Path), before);
