@@ -53,11 +53,11 @@ ExportData CollectExportData(const RecordTableArray& table, int& passedOver) {
         ExportSemester semester{SemesterLabel(s), {},       totals.Credits[s],
                                 totals.Points[s], gpa.Text, VerdictWord(gpa.Verdict)};
         for (const SubjectRecord& record : table) {
-            const std::optional<int> credits = CreditValue(record.CreditIndex);
-            const char* letter = GradeLetter(record.GradeIndex);
-            if (ClassifyRecord(record) == s && credits && letter != nullptr) {
-                semester.Subjects.push_back({std::string(WithoutLineFeed(record.Subject)), *credits,
-                                             letter, QualityPoints(*credits, record.GradeIndex)});
+            if (CountedSemester(record) == s) {
+                const int credits = *CreditValue(record.CreditIndex);
+                semester.Subjects.push_back({std::string(WithoutLineFeed(record.Subject)), credits,
+                                             GradeLetter(record.GradeIndex),
+                                             QualityPoints(credits, record.GradeIndex)});
             }
         }
         data.Semesters.push_back(std::move(semester));
