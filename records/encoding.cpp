@@ -1,5 +1,17 @@
 #include "encoding.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <cerrno>
+#include <iconv.h>
+#endif
+
 #if !defined(_WIN32)
 
 StoredText StoredFromUtf8(std::string_view text) {
@@ -7,10 +19,6 @@ StoredText StoredFromUtf8(std::string_view text) {
 }
 
 #else
-
-#include <windows.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -90,29 +98,10 @@ StoredText StoredFromUtf8(std::string_view text) {
     return CodePageFromUtf16(Utf16FromUtf8(text));
 }
 
-std::string Utf8FromCodePage(std::string_view stored) {
-    const auto size = static_cast<int>(stored.size());
-    std::wstring text(static_cast<std::size_t>(size), L'\0');
-    text.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, stored.data(), size, text.data(), size)));
-    return Utf8FromUtf16(text);
-}
-
 #endif
 
-// A text of the result file in UTF-8, for export: the UTF-8 check is the same everywhere; the
-// code page's table is the platform's (Windows' own, glibc's iconv).
-#include <algorithm>
-#include <array>
-#include <cstdint>
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <cerrno>
-#include <iconv.h>
-#endif
-
+// A text of the result file in UTF-8, shown or exported: the UTF-8 check is the same
+// everywhere; the code page's table is the platform's (Windows' own, glibc's iconv).
 namespace {
 
 // Length of the UTF-8 sequence at the start of text, or 0 when none starts there
@@ -227,3 +216,11 @@ unsigned SystemCodePage() {
 std::string Utf8FromStoredText(std::string_view stored, unsigned codePage) {
     return IsUtf8(stored) ? std::string(stored) : ReadInCodePage(stored, codePage);
 }
+
+#if defined(_WIN32)
+
+std::string Utf8FromCodePage(std::string_view stored) {
+    return ReadInCodePage(stored, CP_ACP);
+}
+
+#endif
